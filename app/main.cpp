@@ -1,0 +1,40 @@
+#include "runtime/desktopservices.h"
+#include "ui/form1.h"
+
+#include <QApplication>
+
+#include <cstdio>
+
+namespace {
+
+// Without a display the toolkit would abort with a long message; say plainly what to do instead.
+bool displayAvailable()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY")
+           || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+#else
+    return true;
+#endif
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (!displayAvailable()) {
+        std::fputs("tallyvex: no display to show the window on (DISPLAY is not set); "
+                   "to run it without one, install xvfb and use: xvfb-run -a bash tools/run\n",
+                   stderr);
+        return 1;
+    }
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tallyvex"));
+    QApplication::setApplicationVersion(QStringLiteral(TALLYVEX_VERSION));
+
+    runtime::DesktopServices services;
+    Form1 form(services);
+    form.show();
+    return QApplication::exec();
+}

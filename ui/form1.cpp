@@ -1,0 +1,216 @@
+#include "ui/form1.h"
+
+#include "ops/conversions.h"
+#include "runtime/errorpresentation.h"
+#include "ui/form1layout.h"
+#include "ui/layoutstyle.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include <limits>
+
+namespace {
+
+using runtime::TwipsRect;
+
+template <typename Control>
+Control *createControl(QWidget *surface, const char *name, const TwipsRect &place)
+{
+    auto *control = new Control(surface);
+    control->setObjectName(QLatin1String(name));
+    control->setGeometry(place.toPixels());
+    return control;
+}
+
+QPushButton *createButton(QWidget *surface, const char *name, const TwipsRect &place)
+{
+    auto *button = createControl<QPushButton>(surface, name, place);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLineEdit *createTextBox(QWidget *surface, const char *name, const TwipsRect &place)
+{
+    auto *box = createControl<QLineEdit>(surface, name, place);
+    box->setMaxLength(std::numeric_limits<int>::max()); // no length limit
+    return box;
+}
+
+QFrame *createPictureBox(QWidget *surface, int index, const TwipsRect &place)
+{
+    auto *box = createControl<QFrame>(surface, "Picture1", place);
+    box->setProperty("Index", index);
+    box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    box->setLineWidth(2);
+    box->setFocusPolicy(Qt::StrongFocus);
+    return box;
+}
+
+QLabel *createLabel(QWidget *surface, const char *name, const TwipsRect &place)
+{
+    auto *label = createControl<QLabel>(surface, name, place);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setAutoFillBackground(true);
+    return label;
+}
+
+void setTextColours(QWidget *control, quint32 foreBgr)
+{
+    QPalette palette = control->palette();
+    palette.setColor(QPalette::WindowText, layoutstyle::fromBgr(foreBgr));
+    control->setPalette(palette);
+}
+
+void setBackColour(QWidget *control, quint32 backBgr)
+{
+    QPalette palette = control->palette();
+    palette.setColor(QPalette::Window, layoutstyle::fromBgr(backBgr));
+    control->setPalette(palette);
+}
+
+// A label sized to its caption keeps its left and top and takes the size of its line of text.
+void sizeToCaption(QLabel *label)
+{
+    label->resize(label->sizeHint());
+}
+
+} // namespace
+
+Form1::Form1(runtime::RuntimeServices &services, QWidget *parent)
+    : QMainWindow(parent), m_services(services), m_decimalSeparator(ops::systemDecimalSeparator())
+{
+    setObjectName(QStringLiteral("Form1"));
+    createControls();
+    createMenus();
+    setTexts();
+    setAppearance();
+    setFocusOrder();
+    wireEvents();
+    Text1->setFocus();
+}
+
+void Form1::createControls()
+{
+    namespace place = form1layout;
+    auto *surface = new QWidget(this);
+    surface->setObjectName(QStringLiteral("clientArea"));
+    surface->setFixedSize(place::ClientArea.toPixels().size());
+    setCentralWidget(surface);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    Command6 = createButton(surface, "Command6", place::Command6);
+    Command5 = createButton(surface, "Command5", place::Command5);
+    Command9 = createButton(surface, "Command9", place::Command9);
+    Command10 = createButton(surface, "Command10", place::Command10);
+    Picture1[1] = createPictureBox(surface, 1, place::Picture1Element1);
+    Picture1[0] = createPictureBox(surface, 0, place::Picture1Element0);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(form1layout::Timer1IntervalMs);
+    Timer1->start();
+
+    Text3 = createTextBox(surface, "Text3", place::Text3);
+    Text3->setEnabled(false); // only the program writes the output
+    Text3->setFocusPolicy(Qt::NoFocus);
+    Text2 = createTextBox(surface, "Text2", place::Text2);
+    Text1 = createTextBox(surface, "Text1", place::Text1);
+    Command8 = createButton(surface, "Command8", place::Command8);
+    Command7 = createButton(surface, "Command7", place::Command7);
+    Command4 = createButton(surface, "Command4", place::Command4);
+    Command3 = createButton(surface, "Command3", place::Command3);
+    Command2 = createButton(surface, "Command2", place::Command2);
+    Command1 = createButton(surface, "Command1", place::Command1);
+    Label8 = createLabel(surface, "Label8", place::Label8);
+    Label6 = createLabel(surface, "Label6", place::Label6);
+    Label5 = createLabel(surface, "Label5", place::Label5);
+    Label4 = createLabel(surface, "Label4", place::Label4);
+    Label3 = createLabel(surface, "Label3", place::Label3);
+    Label2 = createLabel(surface, "Label2", place::Label2);
+    Label1 = createLabel(surface, "Label1", place::Label1);
+}
+
+void Form1::createMenus()
+{
+    // Three items straight on the menu bar, none with a submenu.
+    Help = menuBar()->addAction(QString());
+    Help->setObjectName(QStringLiteral("Help"));
+    About = menuBar()->addAction(QString());
+    About->setObjectName(QStringLiteral("About"));
+    Exit = menuBar()->addAction(QString());
+    Exit->setObjectName(QStringLiteral("Exit"));
+}
+
+void Form1::setAppearance()
+{
+    using layoutstyle::font;
+    const QFont buttonFont = font({.face = "Verdana", .points = 11.25, .bold = true});
+    for (QPushButton *button : {Command1, Command2, Command3, Command4, Command5, Command6,
+                                Command7, Command8, Command10})
+        button->setFont(buttonFont);
+    Command9->setFont(font({.face = "Arial", .points = 11.25, .bold = true}));
+
+    const QFont boxFont = font({.face = "Verdana", .points = 9.75});
+    for (QLineEdit *box : {Text1, Text2, Text3})
+        box->setFont(boxFont);
+
+    constexpr quint32 Magenta = 0x00C000C0;
+    constexpr quint32 Blue = 0x00FF0000;
+    constexpr quint32 Red = 0x000000FF;
+    constexpr quint32 LightCyan = 0x00FFFFC0;
+
+    Label1->setFont(font({.face = "Times New Roman", .points = 18, .bold = true, .underline = true}));
+    setTextColours(Label1, Magenta);
+    const QFont captionFont = font({.face = "Times New Roman", .points = 15.75, .bold = true});
+    for (QLabel *caption : {Label2, Label3, Label4}) {
+        caption->setFont(captionFont);
+        setTextColours(caption, Blue);
+    }
+    Label5->setFont(font({.face = "Verdana", .points = 12, .bold = true}));
+    setTextColours(Label5, Red);
+    setBackColour(Label5, LightCyan);
+    Label6->setFont(font({.face = "Verdana", .points = 12, .bold = true}));
+    setTextColours(Label6, Red);
+    Label8->setFont(font({.face = "Verdana", .points = 14.25, .underline = true}));
+    setTextColours(Label8, Blue);
+    Label8->setCursor(Qt::PointingHandCursor);
+
+    for (QLabel *label : {Label5, Label6, Label8})
+        sizeToCaption(label);
+}
+
+void Form1::setFocusOrder()
+{
+    // Tab from the last returns to the first.
+    QWidget *const order[] = {Text1,    Text2,     Command1, Command2, Command3,
+                              Command4, Command10, Command7, Command8, Command9,
+                              Command5, Command6,  Picture1[0], Picture1[1]};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void Form1::wireEvents()
+{
+    connectClick(Command1, &Form1::Command1_Click);
+    connectClick(Command2, &Form1::Command2_Click);
+    connectClick(Command3, &Form1::Command3_Click);
+    connectClick(Command4, &Form1::Command4_Click);
+}
+
+void Form1::connectClick(QPushButton *button, Handler handler)
+{
+    connect(button, &QPushButton::clicked, this, [this, handler] { runHandler(handler); });
+}
+
+void Form1::runHandler(Handler handler)
+{
+    runtime::invokeHandler(m_services, [this, handler] { (this->*handler)(); });
+}

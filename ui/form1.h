@@ -1,0 +1,89 @@
+#pragma once
+
+#include "ops/operations.h"
+
+#include <QMainWindow>
+
+#include <array>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+
+namespace runtime {
+class RuntimeServices;
+}
+
+// The calculator's one window. Its controls carry the names of the layout, as members and as
+// object names; each user action is one handler named after its control and event.
+class Form1 : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit Form1(runtime::RuntimeServices &services, QWidget *parent = nullptr);
+
+    // The text of the last successful ADD, the form's one variable.
+    const QString &lastResult() const { return LastResult; }
+
+private:
+    using Handler = void (Form1::*)();
+
+    void createControls();
+    void createMenus();
+    void setTexts();
+    void setAppearance();
+    void setFocusOrder();
+    void wireEvents();
+    void connectClick(QPushButton *button, Handler handler);
+    void runHandler(Handler handler);
+
+    // ADD, SUBTRACT, MULTIPLY, DIVIDE.
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void runArithmetic(ops::Arithmetic operation);
+
+    // The first two steps of every operation: false, with the empty box named, when A or B is
+    // empty.
+    bool operandsPresent();
+    // Focus to A with its whole text selected, ready to be typed over.
+    void returnToOperandA();
+
+    runtime::RuntimeServices &m_services;
+    const QChar m_decimalSeparator;
+
+    // Controls, declared in the order the layout creates them.
+    QPushButton *Command6 = nullptr;
+    QPushButton *Command5 = nullptr;
+    QPushButton *Command9 = nullptr;
+    QPushButton *Command10 = nullptr;
+    std::array<QFrame *, 2> Picture1 = {}; // element 0 right of the title, element 1 left
+    QTimer *Timer1 = nullptr;
+    QLineEdit *Text3 = nullptr;
+    QLineEdit *Text2 = nullptr;
+    QLineEdit *Text1 = nullptr;
+    QPushButton *Command8 = nullptr;
+    QPushButton *Command7 = nullptr;
+    QPushButton *Command4 = nullptr;
+    QPushButton *Command3 = nullptr;
+    QPushButton *Command2 = nullptr;
+    QPushButton *Command1 = nullptr;
+    QLabel *Label8 = nullptr;
+    QLabel *Label6 = nullptr;
+    QLabel *Label5 = nullptr;
+    QLabel *Label4 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *Label1 = nullptr;
+
+    QAction *Help = nullptr;
+    QAction *About = nullptr;
+    QAction *Exit = nullptr;
+
+    QString LastResult;
+};

@@ -1,0 +1,73 @@
+// ADD, SUBTRACT, MULTIPLY and DIVIDE, and the operand steps every operation button shares.
+#include "ui/form1.h"
+
+#include "ops/conversions.h"
+#include "ops/messages.h"
+#include "runtime/sendkeys.h"
+
+#include <QLineEdit>
+
+void Form1::Command1_Click()
+{
+    runArithmetic(ops::Arithmetic::Add);
+}
+
+void Form1::Command2_Click()
+{
+    runArithmetic(ops::Arithmetic::Subtract);
+}
+
+void Form1::Command3_Click()
+{
+    runArithmetic(ops::Arithmetic::Multiply);
+}
+
+void Form1::Command4_Click()
+{
+    runArithmetic(ops::Arithmetic::Divide);
+}
+
+void Form1::runArithmetic(ops::Arithmetic operation)
+{
+    if (!operandsPresent())
+        return;
+    // DIVIDE's guard tests exactly the divisor the division will use, so it never divides by 0.
+    if (operation == ops::Arithmetic::Divide && ops::isZeroDivisor(Text2->text())) {
+        Text3->setText(ops::message::InvalidOperation);
+        Text1->setFocus();
+        return;
+    }
+    // B is read before A: with two bad texts, B's error is the one reported.
+    const double b = ops::rtcR8ValFromBstr(Text2->text());
+    const double a = ops::rtcR8ValFromBstr(Text1->text());
+    const QString result = ops::vbaStrR8(ops::arithmetic(operation, a, b), m_decimalSeparator);
+    if (operation == ops::Arithmetic::Add) {
+        LastResult = result;
+        Text3->setText(LastResult);
+    } else {
+        Text3->setText(result);
+    }
+    returnToOperandA();
+}
+
+bool Form1::operandsPresent()
+{
+    // Exactly empty: a box holding only blanks is not empty.
+    if (Text1->text().isEmpty()) {
+        Text3->setText(ops::message::EnterTheValues);
+        Text1->setFocus();
+        return false;
+    }
+    if (Text2->text().isEmpty()) {
+        Text3->setText(ops::message::EnterTheValues);
+        Text2->setFocus();
+        return false;
+    }
+    return true;
+}
+
+void Form1::returnToOperandA()
+{
+    Text1->setFocus();
+    runtime::rtcSendKeys(QStringLiteral("{home}+{end}"));
+}
