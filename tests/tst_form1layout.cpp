@@ -1,0 +1,329 @@
+#include "support/formfixture.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include <memory>
+
+class TestForm1Layout : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void windowAndClientArea();
+    void controlGeometry_data();
+    void controlGeometry();
+    void labelsSizedToCaption_data();
+    void labelsSizedToCaption();
+    void buttons_data();
+    void buttons();
+    void labels_data();
+    void labels();
+    void textBoxes();
+    void menus();
+    void pictureBoxesAndTimer();
+    void startsWithFocusInOperandA();
+    void tabVisitsTheFocusOrderAndComesBack();
+    void shiftTabGoesTheOtherWay();
+    void outputCannotBeReached();
+
+private:
+    std::unique_ptr<FormFixture> m_fixture;
+};
+
+void TestForm1Layout::init()
+{
+    m_fixture = std::make_unique<FormFixture>();
+}
+
+void TestForm1Layout::cleanup()
+{
+    m_fixture.reset();
+}
+
+void TestForm1Layout::windowAndClientArea()
+{
+    Form1 &form = m_fixture->form;
+    QCOMPARE(form.windowTitle(), QStringLiteral("TALLYVEX !"));
+    QCOMPARE(form.centralWidget()->size(), QSize(676, 465));
+    QCOMPARE(form.centralWidget()->y(), form.menuBar()->height());
+    QCOMPARE(form.height(), form.menuBar()->height() + 465);
+    QCOMPARE(form.minimumSize(), form.maximumSize()); // the user cannot resize it
+}
+
+void TestForm1Layout::controlGeometry_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("pixels");
+
+    QTest::newRow("Command6") << "Command6" << QRect(480, 336, 97, 33);
+    QTest::newRow("Command5") << "Command5" << QRect(400, 336, 81, 33);
+    QTest::newRow("Command9") << "Command9" << QRect(304, 336, 97, 33);
+    QTest::newRow("Command10") << "Command10" << QRect(200, 336, 105, 33);
+    QTest::newRow("Text3") << "Text3" << QRect(328, 240, 265, 19);
+    QTest::newRow("Text2") << "Text2" << QRect(328, 176, 265, 19);
+    QTest::newRow("Text1") << "Text1" << QRect(328, 112, 265, 19);
+    QTest::newRow("Command8") << "Command8" << QRect(112, 336, 89, 33);
+    QTest::newRow("Command7") << "Command7" << QRect(480, 304, 97, 33);
+    QTest::newRow("Command4") << "Command4" << QRect(400, 304, 81, 33);
+    QTest::newRow("Command3") << "Command3" << QRect(304, 304, 97, 33);
+    QTest::newRow("Command2") << "Command2" << QRect(200, 304, 105, 33);
+    QTest::newRow("Command1") << "Command1" << QRect(112, 304, 89, 33);
+    QTest::newRow("Label4") << "Label4" << QRect(96, 240, 217, 25);
+    QTest::newRow("Label3") << "Label3" << QRect(16, 176, 297, 25);
+    QTest::newRow("Label2") << "Label2" << QRect(16, 104, 297, 25);
+    QTest::newRow("Label1") << "Label1" << QRect(168, 16, 377, 25);
+}
+
+void TestForm1Layout::controlGeometry()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, pixels);
+    QCOMPARE(m_fixture->control(name.toLatin1().constData())->geometry(), pixels);
+}
+
+void TestForm1Layout::labelsSizedToCaption_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QPoint>("topLeft");
+
+    QTest::newRow("Label8") << "Label8" << QPoint(280, 396);
+    QTest::newRow("Label6") << "Label6" << QPoint(128, 400);
+    QTest::newRow("Label5") << "Label5" << QPoint(648, 440);
+}
+
+void TestForm1Layout::labelsSizedToCaption()
+{
+    QFETCH(QString, name);
+    QFETCH(QPoint, topLeft);
+    const auto *label = m_fixture->control<QLabel>(name.toLatin1().constData());
+    const QFontMetrics metrics(label->font());
+    QCOMPARE(label->pos(), topLeft);
+    // Wide enough for its caption and no wider than the caption's own line.
+    QVERIFY(label->width() >= metrics.horizontalAdvance(label->text()));
+    QVERIFY(label->width() <= metrics.horizontalAdvance(label->text()) + 2);
+    QVERIFY(label->height() >= metrics.height());
+    QVERIFY(label->height() <= metrics.height() + 2);
+}
+
+void TestForm1Layout::buttons_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("toolTip");
+    QTest::addColumn<QString>("face");
+
+    QTest::newRow("Command1") << "Command1" << "&ADD" << "Adds Two Value" << "Verdana";
+    QTest::newRow("Command2") << "Command2" << "&SUBTRACT" << "Subtracts Two Value" << "Verdana";
+    QTest::newRow("Command3") << "Command3" << "&MULTIPLY" << "Multiplies Two Value" << "Verdana";
+    QTest::newRow("Command4") << "Command4" << "&DIVIDE" << "Divides Two Value" << "Verdana";
+    QTest::newRow("Command5") << "Command5" << "&CLEAR" << "Clears The Input & Output Screen"
+                              << "Verdana";
+    QTest::newRow("Command6") << "Command6" << "E&xit" << "" << "Verdana";
+    QTest::newRow("Command7") << "Command7" << "&GREATEST" << "Displays The Greatest Number"
+                              << "Verdana";
+    QTest::newRow("Command8") << "Command8" << "&LEAST" << "Displays The Least Number" << "Verdana";
+    QTest::newRow("Command9") << "Command9" << "&POW (A ^ B)" << "Displays A ** B" << "Arial";
+    QTest::newRow("Command10") << "Command10" << "M&OD" << "Diplays The Remainder" << "Verdana";
+}
+
+void TestForm1Layout::buttons()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QString, toolTip);
+    QFETCH(QString, face);
+    const auto *button = m_fixture->control<QPushButton>(name.toLatin1().constData());
+    QCOMPARE(button->text(), caption);
+    QCOMPARE(button->toolTip(), toolTip);
+    QCOMPARE(button->font().family(), face);
+    QCOMPARE(button->font().pixelSize(), 15); // 11.25 pt at 96 dpi
+    QCOMPARE(button->font().weight(), QFont::Bold);
+    QVERIFY(button->isEnabled());
+    QVERIFY(!button->isDefault());
+    // The caption, less its "&", fits inside the button.
+    const QString shown = QString(caption).remove(u'&');
+    QVERIFY2(QFontMetrics(button->font()).horizontalAdvance(shown) < button->width(),
+             qPrintable(shown));
+}
+
+void TestForm1Layout::labels_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("face");
+    QTest::addColumn<int>("pixelSize");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("underline");
+    QTest::addColumn<QColor>("fore");
+
+    const QColor blue(0, 0, 255);
+    const QColor red(255, 0, 0);
+    QTest::newRow("Label1") << "Label1" << "TALLYVEX" << "Times New Roman" << 24 << true << true
+                            << QColor(192, 0, 192);
+    QTest::newRow("Label2") << "Label2" << "ENTER THE VALUE OF  '  A  '" << "Times New Roman" << 21
+                            << true << false << blue;
+    QTest::newRow("Label3") << "Label3" << "ENTER THE VALUE OF  '  B  '" << "Times New Roman" << 21
+                            << true << false << blue;
+    QTest::newRow("Label4") << "Label4" << "ACCURATE  OUTPUT" << "Times New Roman" << 21 << true
+                            << false << blue;
+    QTest::newRow("Label6") << "Label6" << "MY HOMEPAGE : " << "Verdana" << 16 << true << false
+                            << red;
+    QTest::newRow("Label8") << "Label8" << "velkar.example.com" << "Verdana" << 19 << false << true
+                            << blue;
+}
+
+void TestForm1Layout::labels()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QString, face);
+    QFETCH(int, pixelSize);
+    QFETCH(bool, bold);
+    QFETCH(bool, underline);
+    QFETCH(QColor, fore);
+    const auto *label = m_fixture->control<QLabel>(name.toLatin1().constData());
+    QCOMPARE(label->text(), caption);
+    QCOMPARE(label->font().family(), face);
+    QCOMPARE(label->font().pixelSize(), pixelSize);
+    QCOMPARE(label->font().bold(), bold);
+    QCOMPARE(label->font().underline(), underline);
+    QCOMPARE(label->palette().color(QPalette::WindowText), fore);
+    QCOMPARE(label->focusPolicy(), Qt::NoFocus);
+    QVERIFY(label->autoFillBackground());
+}
+
+void TestForm1Layout::textBoxes()
+{
+    for (const char *name : {"Text1", "Text2", "Text3"}) {
+        const auto *box = m_fixture->control<QLineEdit>(name);
+        QCOMPARE(box->text(), QString());
+        QCOMPARE(box->font().family(), QStringLiteral("Verdana"));
+        QCOMPARE(box->font().pixelSize(), 13); // 9.75 pt at 96 dpi
+        QCOMPARE(box->echoMode(), QLineEdit::Normal);
+        QCOMPARE(box->toolTip(), QString());
+    }
+    QCOMPARE(m_fixture->control("Text1")->accessibleName(), QStringLiteral("Operand A"));
+    QCOMPARE(m_fixture->control("Text2")->accessibleName(), QStringLiteral("Operand B"));
+    QCOMPARE(m_fixture->control("Text3")->accessibleName(), QStringLiteral("Output"));
+    QVERIFY(m_fixture->control("Text1")->isEnabled());
+    QVERIFY(!m_fixture->control("Text3")->isEnabled());
+
+    // No length limit: a long pasted text is kept whole.
+    auto *text1 = m_fixture->control<QLineEdit>("Text1");
+    const QString pasted(100'000, u'7');
+    text1->insert(pasted);
+    QCOMPARE(text1->text(), pasted);
+
+    const auto *banner = m_fixture->control<QLabel>("Label5");
+    QCOMPARE(banner->text().size(), 59);
+    QCOMPARE(banner->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    QCOMPARE(banner->palette().color(QPalette::Window), QColor(192, 255, 255));
+    QCOMPARE(m_fixture->control("Label8")->toolTip(), QStringLiteral("velkar.example.com"));
+    QCOMPARE(m_fixture->control("Label8")->cursor().shape(), Qt::PointingHandCursor);
+    QCOMPARE(m_fixture->control("Label6")->cursor().shape(), Qt::ArrowCursor);
+}
+
+void TestForm1Layout::menus()
+{
+    const QList<QAction *> items = m_fixture->form.menuBar()->actions();
+    QCOMPARE(items.size(), 3);
+    const QStringList names{QStringLiteral("Help"), QStringLiteral("About"), QStringLiteral("Exit")};
+    const QStringList captions{QStringLiteral("&Help"), QStringLiteral("A&bout"),
+                               QStringLiteral("E&xit")};
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(items[i]->objectName(), names[i]);
+        QCOMPARE(items[i]->text(), captions[i]);
+        QVERIFY(!items[i]->menu());
+        QVERIFY(items[i]->isEnabled());
+        QVERIFY(!items[i]->isChecked());
+    }
+}
+
+void TestForm1Layout::pictureBoxesAndTimer()
+{
+    QList<QFrame *> boxes = m_fixture->form.findChildren<QFrame *>(QStringLiteral("Picture1"));
+    QCOMPARE(boxes.size(), 2);
+    std::sort(boxes.begin(), boxes.end(), [](QFrame *a, QFrame *b) {
+        return a->property("Index").toInt() < b->property("Index").toInt();
+    });
+    QCOMPARE(boxes[0]->geometry(), QRect(568, 8, 65, 57));
+    QCOMPARE(boxes[1]->geometry(), QRect(88, 8, 65, 57));
+    for (QFrame *box : boxes)
+        QCOMPARE(box->contentsRect().size(), QSize(61, 53)); // inside a two-pixel sunken border
+
+    const auto *timer = m_fixture->form.findChild<QTimer *>(QStringLiteral("Timer1"));
+    QVERIFY(timer);
+    QCOMPARE(timer->interval(), 50);
+    QVERIFY(timer->isActive());
+}
+
+void TestForm1Layout::startsWithFocusInOperandA()
+{
+    QCOMPARE(QApplication::focusWidget(), m_fixture->control("Text1"));
+}
+
+namespace {
+const char *const FocusOrder[] = {"Text2",    "Command1", "Command2", "Command3", "Command4",
+                                  "Command10", "Command7", "Command8", "Command9", "Command5",
+                                  "Command6",  "Picture1", "Picture1", "Text1"};
+constexpr int PictureElementAt[] = {11, 12}; // element 0, then element 1
+
+QString describeFocus()
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (!focus)
+        return QStringLiteral("nothing");
+    if (focus->objectName() == QLatin1String("Picture1"))
+        return QStringLiteral("Picture1(%1)").arg(focus->property("Index").toInt());
+    return focus->objectName();
+}
+
+QString expectedFocus(int step)
+{
+    const QString name = QLatin1String(FocusOrder[step]);
+    if (step == PictureElementAt[0])
+        return name + QStringLiteral("(0)");
+    if (step == PictureElementAt[1])
+        return name + QStringLiteral("(1)");
+    return name;
+}
+} // namespace
+
+void TestForm1Layout::tabVisitsTheFocusOrderAndComesBack()
+{
+    for (int step = 0; step < int(std::size(FocusOrder)); ++step) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(describeFocus(), expectedFocus(step));
+    }
+}
+
+void TestForm1Layout::shiftTabGoesTheOtherWay()
+{
+    for (int step = int(std::size(FocusOrder)) - 2; step >= -1; --step) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(describeFocus(), step < 0 ? QStringLiteral("Text1") : expectedFocus(step));
+    }
+}
+
+void TestForm1Layout::outputCannotBeReached()
+{
+    QWidget *output = m_fixture->control("Text3");
+    QTest::mouseClick(output, Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), m_fixture->control("Text1"));
+    for (int press = 0; press < 14; ++press) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(!output->hasFocus());
+    }
+}
+
+QTEST_MAIN(TestForm1Layout)
+#include "tst_form1layout.moc"
