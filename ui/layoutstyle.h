@@ -6,7 +6,7 @@
 // Fonts and colours as the layout states them.
 namespace layoutstyle {
 
-struct FontSpec
+struct FontSetting
 {
     const char *face;
     qreal points;
@@ -16,7 +16,7 @@ struct FontSpec
 
 // The layout is drawn for 96 dpi, so sizes become pixels there (11.25 pt is 15 pixels) and the
 // text keeps its proportion to the pixel-sized controls whatever dpi the screen reports.
-QFont font(const FontSpec &spec);
+QFont font(const FontSetting &setting);
 
 // A colour stored as &H00BBGGRR&.
 inline QColor fromBgr(quint32 bgr)
