@@ -62,7 +62,7 @@ QLabel *createLabel(QWidget *surface, const char *name, const TwipsRect &place)
     return label;
 }
 
-void setTextColours(QWidget *control, quint32 foreBgr)
+void setForeColour(QWidget *control, quint32 foreBgr)
 {
     QPalette palette = control->palette();
     palette.setColor(QPalette::WindowText, layoutstyle::fromBgr(foreBgr));
@@ -168,19 +168,19 @@ void Form1::setAppearance()
     constexpr quint32 LightCyan = 0x00FFFFC0;
 
     Label1->setFont(font({.face = "Times New Roman", .points = 18, .bold = true, .underline = true}));
-    setTextColours(Label1, Magenta);
+    setForeColour(Label1, Magenta);
     const QFont captionFont = font({.face = "Times New Roman", .points = 15.75, .bold = true});
     for (QLabel *caption : {Label2, Label3, Label4}) {
         caption->setFont(captionFont);
-        setTextColours(caption, Blue);
+        setForeColour(caption, Blue);
     }
     Label5->setFont(font({.face = "Verdana", .points = 12, .bold = true}));
-    setTextColours(Label5, Red);
+    setForeColour(Label5, Red);
     setBackColour(Label5, LightCyan);
     Label6->setFont(font({.face = "Verdana", .points = 12, .bold = true}));
-    setTextColours(Label6, Red);
+    setForeColour(Label6, Red);
     Label8->setFont(font({.face = "Verdana", .points = 14.25, .underline = true}));
-    setTextColours(Label8, Blue);
+    setForeColour(Label8, Blue);
     Label8->setCursor(Qt::PointingHandCursor);
 
     for (QLabel *label : {Label5, Label6, Label8})
