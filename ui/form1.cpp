@@ -174,11 +174,12 @@ void Form1::setAppearance()
         caption->setFont(captionFont);
         setForeColour(caption, Blue);
     }
-    Label5->setFont(font({.face = "Verdana", .points = 12, .bold = true}));
-    setForeColour(Label5, Red);
+    const QFont noticeFont = font({.face = "Verdana", .points = 12, .bold = true});
+    for (QLabel *notice : {Label5, Label6}) {
+        notice->setFont(noticeFont);
+        setForeColour(notice, Red);
+    }
     setBackColour(Label5, LightCyan);
-    Label6->setFont(font({.face = "Verdana", .points = 12, .bold = true}));
-    setForeColour(Label6, Red);
     Label8->setFont(font({.face = "Verdana", .points = 14.25, .underline = true}));
     setForeColour(Label8, Blue);
     Label8->setCursor(Qt::PointingHandCursor);
