@@ -41,13 +41,11 @@ private Q_SLOTS:
     void overflowKeepsEverythingAndIsShown();
 
 private:
-    QLineEdit *text(const char *name) const { return m_fixture->control<QLineEdit>(name); }
-    QPushButton *button(const char *name) const { return m_fixture->control<QPushButton>(name); }
-    // Types into a box as a person would: click into it, select what is there, type over it.
-    void type(const char *box, const QString &keys);
-    // Puts text into a box as a paste would, past anything the keyboard allows.
-    void paste(const char *box, const QString &pasted);
-    void click(const char *name);
+    QLineEdit *text(const char *name) const { return m_fixture->text(name); }
+    QPushButton *button(const char *name) const { return m_fixture->button(name); }
+    void type(const char *box, const QString &keys) { m_fixture->type(box, keys); }
+    void paste(const char *box, const QString &pasted) { m_fixture->paste(box, pasted); }
+    void click(const char *name) { m_fixture->click(name); }
 
     std::unique_ptr<FormFixture> m_fixture;
 };
@@ -67,28 +65,6 @@ void TestForm1Arithmetic::init()
 void TestForm1Arithmetic::cleanup()
 {
     m_fixture.reset();
-}
-
-void TestForm1Arithmetic::type(const char *box, const QString &keys)
-{
-    QLineEdit *edit = text(box);
-    QTest::mouseClick(edit, Qt::LeftButton);
-    edit->selectAll();
-    QTest::keyClicks(edit, keys);
-    QCOMPARE(edit->text(), keys);
-}
-
-void TestForm1Arithmetic::paste(const char *box, const QString &pasted)
-{
-    QLineEdit *edit = text(box);
-    edit->selectAll();
-    edit->insert(pasted);
-}
-
-void TestForm1Arithmetic::click(const char *name)
-{
-    QTest::mouseClick(button(name), Qt::LeftButton);
-    processQueuedKeys();
 }
 
 void TestForm1Arithmetic::results_data()
@@ -152,7 +128,7 @@ void TestForm1Arithmetic::accessKeysClickTheButtons()
     QTest::keyClick(&m_fixture->form, key, Qt::AltModifier);
 
     QTRY_COMPARE(text("Text3")->text(), localized(shown));
-    processQueuedKeys();
+    FormFixture::processQueuedKeys();
     QVERIFY(text("Text1")->hasFocus());
     QCOMPARE(text("Text1")->selectedText(), QStringLiteral("12"));
 }

@@ -204,6 +204,20 @@ void Form1::wireEvents()
     connectClick(Command2, &Form1::Command2_Click);
     connectClick(Command3, &Form1::Command3_Click);
     connectClick(Command4, &Form1::Command4_Click);
+    connectClick(Command5, &Form1::Command5_Click);
+    connectClick(Command7, &Form1::Command7_Click);
+    connectClick(Command8, &Form1::Command8_Click);
+    connectClick(Command9, &Form1::Command9_Click);
+    connectClick(Command10, &Form1::Command10_Click);
+
+    connect(Text1, &QLineEdit::textChanged, this, [this] { runHandler(&Form1::Text1_Change); });
+    connect(Text2, &QLineEdit::textChanged, this, [this] { runHandler(&Form1::Text2_Change); });
+    for (QLineEdit *operand : {Text1, Text2}) {
+        // Every character must arrive as a key press to pass the operand filter, so an input
+        // method may not compose text into the box behind it.
+        operand->setAttribute(Qt::WA_InputMethodEnabled, false);
+        operand->installEventFilter(this);
+    }
 }
 
 void Form1::connectClick(QPushButton *button, Handler handler)

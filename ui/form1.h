@@ -8,6 +8,7 @@
 
 class QAction;
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -26,8 +27,12 @@ class Form1 : public QMainWindow
 public:
     explicit Form1(runtime::RuntimeServices &services, QWidget *parent = nullptr);
 
-    // The text of the last successful ADD, the form's one variable.
+    // The text of the last successful ADD or MOD, the form's one variable.
     const QString &lastResult() const { return LastResult; }
+
+protected:
+    // Raises the operand boxes' KeyPress and GotFocus events.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     using Handler = void (Form1::*)();
@@ -40,6 +45,21 @@ private:
     void wireEvents();
     void connectClick(QPushButton *button, Handler handler);
     void runHandler(Handler handler);
+    bool filterOperandKey(QLineEdit *box, QKeyEvent *event);
+
+    // The operand boxes and CLEAR.
+    void Text1_KeyPress(qint16 &KeyAscii);
+    void Text2_KeyPress(qint16 &KeyAscii);
+    void Text1_GotFocus();
+    void Text2_GotFocus();
+    void Text1_Change();
+    void Text2_Change();
+    void Command5_Click();
+    // Lets through backspace, "." and the digits; sets any other code to 0.
+    void acceptOperandCharacter(qint16 &KeyAscii);
+    // Selects the whole text of the box that has just received the focus.
+    void selectTextOnEntry();
+    void clearOutput();
 
     // ADD, SUBTRACT, MULTIPLY, DIVIDE.
     void Command1_Click();
@@ -48,11 +68,27 @@ private:
     void Command4_Click();
     void runArithmetic(ops::Arithmetic operation);
 
+    // GREATEST and LEAST.
+    void Command7_Click();
+    void Command8_Click();
+    // Shows the value of an operand and puts the focus in its box, with its text selected.
+    void showOperand(QLineEdit *box);
+    // The last comparison step: "They Are Equal !" when the two texts are the same text.
+    void showWhenSameText();
+
+    // POW and MOD, whose computations run under an error trap.
+    void Command9_Click();
+    void Command10_Click();
+    // Acts on the number of the error the trap caught: an overflow is shown, any other is
+    // dropped without a word.
+    void closingCheck(int trappedError);
+
     // The first two steps of every operation: false, with the empty box named, when A or B is
     // empty.
     bool operandsPresent();
-    // Focus to A with its whole text selected, ready to be typed over.
-    void returnToOperandA();
+    // Focus to the box with its whole text selected, ready to be typed over.
+    void selectOperand(QLineEdit *box);
+    void returnToOperandA() { selectOperand(Text1); }
 
     runtime::RuntimeServices &m_services;
     const QChar m_decimalSeparator;

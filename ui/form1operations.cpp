@@ -66,8 +66,8 @@ bool Form1::operandsPresent()
     return true;
 }
 
-void Form1::returnToOperandA()
+void Form1::selectOperand(QLineEdit *box)
 {
-    Text1->setFocus();
+    box->setFocus();
     runtime::rtcSendKeys(QStringLiteral("{home}+{end}"));
 }

@@ -1,0 +1,241 @@
+#include "support/formfixture.h"
+
+#include <QHash>
+#include <QRegularExpression>
+
+#include <memory>
+
+namespace {
+
+// What the output shows when the operation leaves it as the ADD before it left it.
+const QString Unchanged = QStringLiteral("<unchanged>");
+// The focus stays on the button that was clicked.
+const QString OnTheButton = QStringLiteral("<button>");
+
+const QHash<QString, QString> ButtonOf = {
+    {QStringLiteral("GREATEST"), QStringLiteral("Command7")},
+    {QStringLiteral("LEAST"), QStringLiteral("Command8")},
+    {QStringLiteral("POW"), QStringLiteral("Command9")},
+    {QStringLiteral("MOD"), QStringLiteral("Command10")},
+};
+
+} // namespace
+
+class TestForm1Operations : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void results_data();
+    void results();
+    void accessKeys_data();
+    void accessKeys();
+    void strictReadingFailsOutsideTheTrap_data();
+    void strictReadingFailsOutsideTheTrap();
+    void emptyOperands_data();
+    void emptyOperands();
+
+private:
+    // Typed when the keyboard allows it, pasted otherwise.
+    void enter(const char *box, const QString &value);
+
+    std::unique_ptr<FormFixture> m_fixture;
+};
+
+void TestForm1Operations::init()
+{
+    m_fixture = std::make_unique<FormFixture>();
+}
+
+void TestForm1Operations::cleanup()
+{
+    m_fixture.reset();
+}
+
+void TestForm1Operations::enter(const char *box, const QString &value)
+{
+    static const QRegularExpression typeable(QStringLiteral("^[0-9.]+$"));
+    if (typeable.match(value).hasMatch())
+        m_fixture->type(box, value);
+    else
+        m_fixture->paste(box, value);
+}
+
+void TestForm1Operations::results_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("a");
+    QTest::addColumn<QString>("b");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("focus");
+
+    const auto row = [](const char *operation, const char *a, const char *b, const QString &shown,
+                        const QString &focus) {
+        QTest::addRow("%s %s %s", operation, a, b)
+            << ButtonOf.value(QLatin1String(operation)) << a << b << shown << focus;
+    };
+    const QString A = QStringLiteral("Text1");
+    const QString B = QStringLiteral("Text2");
+
+    row("MOD", "7", "3", "1", A);
+    // Halves go to the even integer: 7.5 -> 8, 6.5 -> 6, 2.5 -> 2.
+    row("MOD", "7.5", "3", "2", A);
+    row("MOD", "6.5", "3", "0", A);
+    row("MOD", "7", "2.5", "1", A);
+    row("MOD", "2147483647", "10", "7", A);
+    row("MOD", "-7", "3", "-1", A);
+    row("MOD", "7", "-3", "1", A);
+    row("MOD", "2147483648", "2", "OVERFLOW", A);
+    row("MOD", "-2147483648", "-1", "OVERFLOW", A);
+    row("MOD", "7", "0", "Invalid Operation !", OnTheButton);
+    row("MOD", "0", "0.0", "Invalid Operation !", OnTheButton);
+    // A divisor that rounds to 0, or a negative A over 0: the trap drops the error silently.
+    row("MOD", "7", "0.4", Unchanged, OnTheButton);
+    row("MOD", "7", "0.5", Unchanged, OnTheButton);
+    row("MOD", "-7", "0", Unchanged, OnTheButton);
+
+    row("POW", "2", "10", "1024", OnTheButton);
+    row("POW", "2", "0.5", "1.4142135623731", OnTheButton);
+    row("POW", "0", "0", "Infinity", OnTheButton);
+    row("POW", "0.0", "00", "Infinity", OnTheButton);
+    row("POW", "0", "3", "0", OnTheButton);
+    row("POW", "3", "0", "1", OnTheButton);
+    row("POW", "10", "400", "OVERFLOW", A);
+    row("POW", "-8", "0.5", Unchanged, OnTheButton);
+    row("POW", "0", "-1", Unchanged, OnTheButton);
+
+    row("GREATEST", "10", "9", "10", A);
+    row("GREATEST", "9", "10", "10", B);
+    row("GREATEST", "007.50", "3", "7.5", A);
+    row("GREATEST", "1.2.3", "1", "1.2", A);
+    row("GREATEST", "5", "5", "They Are Equal !", A);
+    row("GREATEST", "5", "5.0", "", OnTheButton); // GREATEST empties the output first
+
+    row("LEAST", "10", "9", "9", B);
+    row("LEAST", "9", "10", "9", A);
+    row("LEAST", "5", "5", "They Are Equal !", A);
+    row("LEAST", "5", "5.0", Unchanged, OnTheButton);
+}
+
+void TestForm1Operations::results()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, a);
+    QFETCH(QString, b);
+    QFETCH(QString, shown);
+    QFETCH(QString, focus);
+    enter("Text1", a);
+    enter("Text2", b);
+    m_fixture->click("Command1"); // ADD first, so the output holds a result to keep or replace
+    const QString added = m_fixture->text("Text3")->text();
+    QVERIFY(!added.isEmpty());
+
+    m_fixture->click(command.toLatin1().constData());
+
+    QCOMPARE(m_fixture->text("Text3")->text(), shown == Unchanged ? added : shown);
+    if (focus == OnTheButton) {
+        QVERIFY(m_fixture->button(command.toLatin1().constData())->hasFocus());
+    } else {
+        QLineEdit *box = m_fixture->text(focus.toLatin1().constData());
+        QVERIFY(box->hasFocus());
+        QCOMPARE(box->selectedText(), box->text());
+    }
+    // MOD keeps its result as ADD does; nothing else touches it.
+    static const QRegularExpression integer(QStringLiteral("^-?[0-9]+$"));
+    const bool modShowedARemainder = command == ButtonOf[QStringLiteral("MOD")]
+                                     && integer.match(shown).hasMatch();
+    QCOMPARE(m_fixture->form.lastResult(), modShowedARemainder ? shown : added);
+    QVERIFY(m_fixture->services.boxes.isEmpty());
+}
+
+void TestForm1Operations::accessKeys_data()
+{
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("Alt+O MOD") << Qt::Key_O << "1";
+    QTest::newRow("Alt+P POW") << Qt::Key_P << "343";
+    QTest::newRow("Alt+G GREATEST") << Qt::Key_G << "7";
+    QTest::newRow("Alt+L LEAST") << Qt::Key_L << "3";
+}
+
+void TestForm1Operations::accessKeys()
+{
+    QFETCH(Qt::Key, key);
+    QFETCH(QString, shown);
+    m_fixture->type("Text1", QStringLiteral("7"));
+    m_fixture->type("Text2", QStringLiteral("3"));
+
+    QTest::keyClick(&m_fixture->form, key, Qt::AltModifier);
+
+    QTRY_COMPARE(m_fixture->text("Text3")->text(), shown);
+}
+
+void TestForm1Operations::strictReadingFailsOutsideTheTrap_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("a");
+    QTest::addColumn<QString>("b");
+    QTest::addColumn<QString>("prompt");
+
+    const QString typeMismatch = QStringLiteral("Run-time error '13':\r\n\r\nType mismatch");
+    QTest::newRow("MOD A .") << "Command10" << "." << "3" << typeMismatch;
+    QTest::newRow("POW A .") << "Command9" << "." << "3" << typeMismatch;
+    QTest::newRow("MOD B 1.2.3") << "Command10" << "7" << "1.2.3" << typeMismatch;
+    QTest::newRow("POW A 1e400") << "Command9" << "1e400" << "2"
+                                 << QStringLiteral("Run-time error '6':\r\n\r\nOverflow");
+}
+
+void TestForm1Operations::strictReadingFailsOutsideTheTrap()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, a);
+    QFETCH(QString, b);
+    QFETCH(QString, prompt);
+    enter("Text1", QStringLiteral("12"));
+    enter("Text2", QStringLiteral("5"));
+    m_fixture->click("Command1");
+    enter("Text1", a);
+    enter("Text2", b);
+    const QString shownBefore = m_fixture->text("Text3")->text();
+
+    m_fixture->click(command.toLatin1().constData());
+
+    QCOMPARE(m_fixture->services.boxes.size(), 1);
+    QCOMPARE(m_fixture->services.boxes[0].prompt, prompt);
+    QCOMPARE(m_fixture->services.boxes[0].title, QStringLiteral("Error !"));
+    QCOMPARE(m_fixture->text("Text3")->text(), shownBefore);
+    QCOMPARE(m_fixture->form.lastResult(), QStringLiteral("17"));
+    QVERIFY(m_fixture->button(command.toLatin1().constData())->hasFocus());
+}
+
+void TestForm1Operations::emptyOperands_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("a");
+    QTest::addColumn<QString>("focus");
+
+    for (const char *command : {"Command7", "Command8", "Command9", "Command10"}) {
+        QTest::addRow("%s both empty", command) << command << "" << "Text1";
+        QTest::addRow("%s B empty", command) << command << "3" << "Text2";
+    }
+}
+
+void TestForm1Operations::emptyOperands()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, a);
+    QFETCH(QString, focus);
+    enter("Text1", a);
+
+    m_fixture->click(command.toLatin1().constData());
+
+    QCOMPARE(m_fixture->text("Text3")->text(), QStringLiteral("Enter The Values !"));
+    QVERIFY(m_fixture->text(focus.toLatin1().constData())->hasFocus());
+}
+
+QTEST_MAIN(TestForm1Operations)
+#include "tst_form1operations.moc"

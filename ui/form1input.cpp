@@ -1,0 +1,119 @@
+// The operand boxes: the key filter, the selection on entry, the output emptied on every edit;
+// and CLEAR.
+#include "ui/form1.h"
+
+#include "ops/conversions.h"
+#include "runtime/errorpresentation.h"
+#include "runtime/keypress.h"
+#include "runtime/sendkeys.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace {
+
+// Entering a box by Tab, by a click or from a handler selects its text; the window regaining
+// the focus, or a menu closing, gives it back to the box without entering it anew.
+bool entersTheBox(Qt::FocusReason reason)
+{
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+} // namespace
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != Text1 && watched != Text2)
+        return QMainWindow::eventFilter(watched, event);
+    auto *box = static_cast<QLineEdit *>(watched);
+    if (event->type() == QEvent::KeyPress)
+        return filterOperandKey(box, static_cast<QKeyEvent *>(event));
+    if (event->type() == QEvent::FocusIn
+        && entersTheBox(static_cast<QFocusEvent *>(event)->reason()))
+        runHandler(box == Text1 ? &Form1::Text1_GotFocus : &Form1::Text2_GotFocus);
+    return false;
+}
+
+// True when the key is discarded before it reaches the box.
+bool Form1::filterOperandKey(QLineEdit *box, QKeyEvent *event)
+{
+    using Kind = runtime::TypedKey::Kind;
+    const runtime::TypedKey typed = runtime::classifyKeyPress(*event);
+    if (typed.kind == Kind::Menu)
+        return true; // the box would type it; the desktop's text boxes do not
+    if (typed.kind == Kind::Editing)
+        return false;
+    qint16 KeyAscii = typed.code;
+    runtime::invokeHandler(m_services, [&] {
+        if (box == Text1)
+            Text1_KeyPress(KeyAscii);
+        else
+            Text2_KeyPress(KeyAscii);
+    });
+    return KeyAscii == 0;
+}
+
+void Form1::Text1_KeyPress(qint16 &KeyAscii)
+{
+    acceptOperandCharacter(KeyAscii);
+}
+
+void Form1::Text2_KeyPress(qint16 &KeyAscii)
+{
+    acceptOperandCharacter(KeyAscii);
+}
+
+void Form1::acceptOperandCharacter(qint16 &KeyAscii)
+{
+    // The bounds are texts, read as numbers on every key, so the codes are compared as numbers.
+    const double backspace = ops::vbaR8Str(u"8", m_decimalSeparator);
+    const double point = ops::vbaR8Str(u"46", m_decimalSeparator);
+    const double digitZero = ops::vbaR8Str(u"48", m_decimalSeparator);
+    const double digitNine = ops::vbaR8Str(u"57", m_decimalSeparator);
+    const double code = KeyAscii;
+    if ((code == backspace || code == point || code >= digitZero) && code <= digitNine)
+        return;
+    KeyAscii = 0;
+}
+
+void Form1::Text1_GotFocus()
+{
+    selectTextOnEntry();
+}
+
+void Form1::Text2_GotFocus()
+{
+    selectTextOnEntry();
+}
+
+void Form1::selectTextOnEntry()
+{
+    // Queued, so the keys act after the click that placed the caret, and the next character
+    // typed replaces the whole text.
+    runtime::rtcSendKeys(QStringLiteral("{home}+{end}"));
+}
+
+void Form1::Text1_Change()
+{
+    clearOutput();
+}
+
+void Form1::Text2_Change()
+{
+    clearOutput();
+}
+
+void Form1::clearOutput()
+{
+    // A result stays shown only until either operand is edited.
+    Text3->setText(QString());
+}
+
+void Form1::Command5_Click()
+{
+    Text1->setText(QString());
+    Text2->setText(QString());
+    Text3->setText(QString());
+    Text1->setFocus();
+}
