@@ -2,6 +2,7 @@
 #include "ui/form1.h"
 
 #include <QApplication>
+#include <QSessionManager>
 
 #include <cstdio>
 
@@ -33,8 +34,19 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Tallyvex"));
     QApplication::setApplicationVersion(QStringLiteral(TALLYVEX_VERSION));
 
+    // The program ends when its window has been unloaded, not when the last box closes.
+    QApplication::setQuitOnLastWindowClosed(false);
     runtime::DesktopServices services;
     Form1 form(services);
+    QObject::connect(&form, &Form1::unloaded, &application, &QCoreApplication::quit);
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, &form,
+                     [&form](QSessionManager &session) {
+                         // Ask to show the contact message before the session goes.
+                         session.allowsInteraction();
+                         form.endSession();
+                     });
+    if (!form.load())
+        return 0; // a second copy: refused, its box already closed
     form.show();
     return QApplication::exec();
 }

@@ -29,6 +29,9 @@ public:
     // Starts the program named by the first word of commandLine, the rest as its arguments,
     // without waiting for it. Returns its task number; raises error 53 when it cannot start.
     virtual double rtcShell(const QString &commandLine, ShellWindowStyle windowStyle) = 0;
+
+    // True when another copy of the program runs for the same user and display.
+    virtual bool appPrevInstance() = 0;
 };
 
 } // namespace runtime

@@ -1,7 +1,6 @@
 #include "ui/form1.h"
 
 #include "ops/conversions.h"
-#include "runtime/errorpresentation.h"
 #include "ui/form1layout.h"
 #include "ui/layoutstyle.h"
 
@@ -205,6 +204,7 @@ void Form1::wireEvents()
     connectClick(Command3, &Form1::Command3_Click);
     connectClick(Command4, &Form1::Command4_Click);
     connectClick(Command5, &Form1::Command5_Click);
+    connectClick(Command6, &Form1::Command6_Click);
     connectClick(Command7, &Form1::Command7_Click);
     connectClick(Command8, &Form1::Command8_Click);
     connectClick(Command9, &Form1::Command9_Click);
@@ -218,14 +218,15 @@ void Form1::wireEvents()
         operand->setAttribute(Qt::WA_InputMethodEnabled, false);
         operand->installEventFilter(this);
     }
+    Label8->installEventFilter(this);
+
+    connect(Help, &QAction::triggered, this, [this] { runHandler(&Form1::Help_Click); });
+    connect(About, &QAction::triggered, this, [this] { runHandler(&Form1::About_Click); });
+    connect(Exit, &QAction::triggered, this, [this] { runHandler(&Form1::Exit_Click); });
+    connect(Timer1, &QTimer::timeout, this, [this] { runHandler(&Form1::Timer1_Timer); });
 }
 
 void Form1::connectClick(QPushButton *button, Handler handler)
 {
     connect(button, &QPushButton::clicked, this, [this, handler] { runHandler(handler); });
-}
-
-void Form1::runHandler(Handler handler)
-{
-    runtime::invokeHandler(m_services, [this, handler] { (this->*handler)(); });
 }

@@ -5,8 +5,10 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 
 class QAction;
+class QCloseEvent;
 class QFrame;
 class QKeyEvent;
 class QLabel;
@@ -27,15 +29,35 @@ class Form1 : public QMainWindow
 public:
     explicit Form1(runtime::RuntimeServices &services, QWidget *parent = nullptr);
 
+    // Raises Load, once, before the window is first shown. False when the form unloaded itself
+    // there, as a second copy of the program does; it must then not be shown.
+    bool load();
+    // The desktop's session is ending: the window closes as by its close box.
+    void endSession();
+
     // The text of the last successful ADD or MOD, the form's one variable.
     const QString &lastResult() const { return LastResult; }
 
+Q_SIGNALS:
+    // The form has been unloaded and the handler that unloaded it has returned: the program's
+    // work is done.
+    void unloaded();
+
 protected:
-    // Raises the operand boxes' KeyPress and GotFocus events.
+    // Raises the operand boxes' KeyPress and GotFocus events and Label8's Click.
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // A close from outside the program: the close box, the window menu, the task list.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     using Handler = void (Form1::*)();
+
+    // Why the form is being unloaded, as Form_QueryUnload is told.
+    enum UnloadReason : qint16 {
+        ClosedFromOutside = 0,
+        UnloadedByProgram = 1,
+        SessionEnding = 2,
+    };
 
     void createControls();
     void createMenus();
@@ -44,7 +66,9 @@ private:
     void setFocusOrder();
     void wireEvents();
     void connectClick(QPushButton *button, Handler handler);
-    void runHandler(Handler handler);
+    void runHandler(Handler handler) { runHandler([this, handler] { (this->*handler)(); }); }
+    // Runs one event handler: an untrapped runtime error is shown and ends only the handler.
+    void runHandler(const std::function<void()> &handler);
     bool filterOperandKey(QLineEdit *box, QKeyEvent *event);
 
     // The operand boxes and CLEAR.
@@ -76,6 +100,22 @@ private:
     // The last comparison step: "They Are Equal !" when the two texts are the same text.
     void showWhenSameText();
 
+    // Start-up and the three ways out.
+    void Form_Load();
+    void Form_QueryUnload(qint16 &Cancel, qint16 &UnloadMode);
+    void Exit_Click();
+    void Command6_Click();
+    // Unloads the form as the runtime does: Form_QueryUnload first, then the window goes and
+    // its timer stops.
+    void unloadForm(UnloadReason reason);
+
+    // Help, About and the home-page link.
+    void Help_Click();
+    void About_Click();
+    void Label8_Click();
+
+    void Timer1_Timer();
+
     // POW and MOD, whose computations run under an error trap.
     void Command9_Click();
     void Command10_Click();
@@ -92,6 +132,10 @@ private:
 
     runtime::RuntimeServices &m_services;
     const QChar m_decimalSeparator;
+    int m_handlerDepth = 0;
+    bool m_loaded = true;
+    bool m_unloading = false; // Form_QueryUnload runs; a second close meanwhile is ignored
+    bool m_unloadAnnounced = false;
 
     // Controls, declared in the order the layout creates them.
     QPushButton *Command6 = nullptr;

@@ -3,13 +3,14 @@
 #include "ui/form1.h"
 
 #include "ops/conversions.h"
-#include "runtime/errorpresentation.h"
 #include "runtime/keypress.h"
 #include "runtime/sendkeys.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 
 namespace {
 
@@ -20,10 +21,24 @@ bool entersTheBox(Qt::FocusReason reason)
     return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
 }
 
+// A label is clicked when the left button, pressed on it, is released over it.
+bool isClickRelease(const QWidget *control, const QEvent *event)
+{
+    if (event->type() != QEvent::MouseButtonRelease)
+        return false;
+    const auto *mouse = static_cast<const QMouseEvent *>(event);
+    return mouse->button() == Qt::LeftButton && control->rect().contains(mouse->position().toPoint());
+}
+
 } // namespace
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == Label8) {
+        if (isClickRelease(Label8, event))
+            runHandler(&Form1::Label8_Click);
+        return false;
+    }
     if (watched != Text1 && watched != Text2)
         return QMainWindow::eventFilter(watched, event);
     auto *box = static_cast<QLineEdit *>(watched);
@@ -45,7 +60,7 @@ bool Form1::filterOperandKey(QLineEdit *box, QKeyEvent *event)
     if (typed.kind == Kind::Editing)
         return false;
     qint16 KeyAscii = typed.code;
-    runtime::invokeHandler(m_services, [&] {
+    runHandler([&] {
         if (box == Text1)
             Text1_KeyPress(KeyAscii);
         else

@@ -32,6 +32,9 @@ void Form1::setTexts()
     setCaption(Command4, "&DIVIDE", "Divides Two Value");
     setCaption(Command5, "&CLEAR", "Clears The Input & Output Screen");
     Command6->setText(QStringLiteral("E&xit")); // no tooltip
+    // The Exit menu item shares the access key; with two owners Alt+X would do nothing, so it
+    // goes to the menu item alone. The button keeps its underlined x.
+    Command6->setShortcut(QKeySequence());
     setCaption(Command7, "&GREATEST", "Displays The Greatest Number");
     setCaption(Command8, "&LEAST", "Displays The Least Number");
     setCaption(Command9, "&POW (A ^ B)", "Displays A ** B");

@@ -21,6 +21,7 @@ public:
     QList<MessageBox> boxes;
     QStringList commandLines;
     bool shellFails = false;
+    bool prevInstance = false;
 
     void rtcMsgBox(const QString &prompt, runtime::MsgBoxStyle style, const QString &title) override
     {
@@ -34,4 +35,6 @@ public:
             throw runtime::RuntimeError(runtime::ErrorNumber::FileNotFound);
         return 1.0;
     }
+
+    bool appPrevInstance() override { return prevInstance; }
 };
