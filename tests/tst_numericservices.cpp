@@ -1,5 +1,6 @@
 #include "ops/arithmetic.h"
 #include "ops/operations.h"
+#include "ops/positions.h"
 #include "support/runtimeerrorcheck.h"
 
 #include <QTest>
@@ -30,6 +31,11 @@ private Q_SLOTS:
     void arithmetic();
     void zeroDivisor_data();
     void zeroDivisor();
+    void centredStart_data();
+    void centredStart();
+    void bannerTicks_data();
+    void bannerTicks();
+    void bannerPasses();
 };
 
 void TestNumericServices::roundToInteger_data()
@@ -199,6 +205,70 @@ void TestNumericServices::zeroDivisor()
     QFETCH(QString, bText);
     QFETCH(bool, zero);
     QCOMPARE(ops::isZeroDivisor(bText), zero);
+}
+
+void TestNumericServices::centredStart_data()
+{
+    QTest::addColumn<float>("screen");
+    QTest::addColumn<float>("window");
+    QTest::addColumn<float>("start");
+
+    QTest::newRow("12000, 9000") << 12000.0f << 9000.0f << 1500.0f;
+    QTest::newRow("12000, 9015: 2985 halves down") << 12000.0f << 9015.0f << 1492.0f;
+    QTest::newRow("15 wider than the screen") << 9000.0f << 9015.0f << -7.0f;
+    QTest::newRow("same size") << 9000.0f << 9000.0f << 0.0f;
+    // The difference is rounded before it is halved, a half going to the even integer.
+    QTest::newRow("difference 2984.5 to 2984") << 12000.5f << 9016.0f << 1492.0f;
+    QTest::newRow("difference 2985.5 to 2986") << 12000.5f << 9015.0f << 1493.0f;
+}
+
+void TestNumericServices::centredStart()
+{
+    QFETCH(float, screen);
+    QFETCH(float, window);
+    QFETCH(float, start);
+    QCOMPARE(ops::centredStart(screen, window), start);
+}
+
+void TestNumericServices::bannerTicks_data()
+{
+    QTest::addColumn<float>("left");
+    QTest::addColumn<int>("ticks");
+    QTest::addColumn<float>("after");
+
+    QTest::newRow("one tick from the start") << 9720.0f << 1 << 9660.0f;
+    QTest::newRow("ten ticks from the start") << 9720.0f << 10 << 9120.0f;
+    QTest::newRow("319 ticks: just out of sight") << 9720.0f << 319 << -9420.0f;
+    QTest::newRow("-11940 stops at -12000") << -11940.0f << 1 << -12000.0f;
+    QTest::newRow("-11940, two ticks: restart") << -11940.0f << 2 << 10000.0f;
+    QTest::newRow("-11990: restart at once") << -11990.0f << 1 << 10000.0f;
+    QTest::newRow("already below the threshold") << -12500.0f << 1 << 10000.0f;
+    QTest::newRow("a step that is no whole pixel") << 10000.0f << 1 << 9940.0f;
+}
+
+void TestNumericServices::bannerTicks()
+{
+    QFETCH(float, left);
+    QFETCH(int, ticks);
+    QFETCH(float, after);
+    for (int tick = 0; tick < ticks; ++tick)
+        left = ops::bannerStep(left);
+    QCOMPARE(left, after);
+}
+
+void TestNumericServices::bannerPasses()
+{
+    // Ticks until the banner starts again at 10000: from the layout's 9720, then from 10000.
+    const auto ticksToRestart = [](float left) {
+        int ticks = 0;
+        do {
+            left = ops::bannerStep(left);
+            ++ticks;
+        } while (left != 10000.0f && ticks < 1000);
+        return ticks;
+    };
+    QCOMPARE(ticksToRestart(9720.0f), 363);
+    QCOMPARE(ticksToRestart(10000.0f), 367);
 }
 
 QTEST_GUILESS_MAIN(TestNumericServices)
