@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QFrame>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -228,7 +229,10 @@ void TestForm1Layout::textBoxes()
     QCOMPARE(banner->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     QCOMPARE(banner->palette().color(QPalette::Window), QColor(192, 255, 255));
     QCOMPARE(m_fixture->control("Label8")->toolTip(), QStringLiteral("velkar.example.com"));
-    QCOMPARE(m_fixture->control("Label8")->cursor().shape(), Qt::PointingHandCursor);
+    const QCursor hand = m_fixture->control("Label8")->cursor();
+    QCOMPARE(hand.shape(), Qt::BitmapCursor);
+    QCOMPARE(hand.bitmap().size(), QSize(32, 32));
+    QCOMPARE(hand.hotSpot(), QPoint(5, 0)); // the tip of the raised finger
     QCOMPARE(m_fixture->control("Label6")->cursor().shape(), Qt::ArrowCursor);
 }
 
@@ -257,8 +261,19 @@ void TestForm1Layout::pictureBoxesAndTimer()
     });
     QCOMPARE(boxes[0]->geometry(), QRect(568, 8, 65, 57));
     QCOMPARE(boxes[1]->geometry(), QRect(88, 8, 65, 57));
-    for (QFrame *box : boxes)
-        QCOMPARE(box->contentsRect().size(), QSize(61, 53)); // inside a two-pixel sunken border
+    // Both show the first frame of the picture unscaled from their inner top-left corner, cut
+    // off at the inner edges of a two-pixel sunken border.
+    const QImage firstFrame = QImageReader(QStringLiteral(":/picture1.gif")).read();
+    QCOMPARE(firstFrame.size(), QSize(113, 112));
+    const QImage shown = firstFrame.copy(0, 0, 61, 53).convertToFormat(QImage::Format_RGB32);
+    for (QFrame *box : boxes) {
+        QCOMPARE(box->contentsRect(), QRect(2, 2, 61, 53));
+        QCOMPARE(box->grab(box->contentsRect()).toImage().convertToFormat(QImage::Format_RGB32),
+                 shown);
+    }
+    const QList<QSize> iconSizes = m_fixture->form.windowIcon().availableSizes();
+    QVERIFY(iconSizes.contains(QSize(16, 16)));
+    QVERIFY(iconSizes.contains(QSize(32, 32)));
 
     const auto *timer = m_fixture->form.findChild<QTimer *>(QStringLiteral("Timer1"));
     QVERIFY(timer);

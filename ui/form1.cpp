@@ -3,6 +3,7 @@
 #include "ops/conversions.h"
 #include "ui/form1layout.h"
 #include "ui/layoutstyle.h"
+#include "ui/pictures.h"
 
 #include <QAction>
 #include <QFrame>
@@ -42,9 +43,12 @@ QLineEdit *createTextBox(QWidget *surface, const char *name, const TwipsRect &pl
     return box;
 }
 
-QFrame *createPictureBox(QWidget *surface, int index, const TwipsRect &place)
+// A picture box shows its picture at its natural size from the top-left corner of its inner
+// area, cut off at the inner edges.
+QLabel *createPictureBox(QWidget *surface, int index, const TwipsRect &place)
 {
-    auto *box = createControl<QFrame>(surface, "Picture1", place);
+    auto *box = createControl<QLabel>(surface, "Picture1", place);
+    box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     box->setProperty("Index", index);
     box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     box->setLineWidth(2);
@@ -86,6 +90,8 @@ void sizeToCaption(QLabel *label)
 Form1::Form1(runtime::RuntimeServices &services, QWidget *parent)
     : QMainWindow(parent), m_services(services), m_decimalSeparator(ops::systemDecimalSeparator())
 {
+    Q_INIT_RESOURCE(tallyvex); // the pictures live in this static library
+
     setObjectName(QStringLiteral("Form1"));
     createControls();
     createMenus();
@@ -150,6 +156,11 @@ void Form1::createMenus()
 
 void Form1::setAppearance()
 {
+    setWindowIcon(pictures::applicationIcon());
+    const QPixmap still = pictures::pictureBoxStill();
+    for (QLabel *box : Picture1)
+        box->setPixmap(still);
+
     using layoutstyle::font;
     const QFont buttonFont = font({.face = "Verdana", .points = 11.25, .bold = true});
     for (QPushButton *button : {Command1, Command2, Command3, Command4, Command5, Command6,
@@ -181,7 +192,7 @@ void Form1::setAppearance()
     setBackColour(Label5, LightCyan);
     Label8->setFont(font({.face = "Verdana", .points = 14.25, .underline = true}));
     setForeColour(Label8, Blue);
-    Label8->setCursor(Qt::PointingHandCursor);
+    Label8->setCursor(pictures::handCursor());
 
     for (QLabel *label : {Label5, Label6, Label8})
         sizeToCaption(label);

@@ -9,7 +9,6 @@
 
 class QAction;
 class QCloseEvent;
-class QFrame;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
@@ -142,7 +141,7 @@ private:
     QPushButton *Command5 = nullptr;
     QPushButton *Command9 = nullptr;
     QPushButton *Command10 = nullptr;
-    std::array<QFrame *, 2> Picture1 = {}; // element 0 right of the title, element 1 left
+    std::array<QLabel *, 2> Picture1 = {}; // element 0 right of the title, element 1 left
     QTimer *Timer1 = nullptr;
     QLineEdit *Text3 = nullptr;
     QLineEdit *Text2 = nullptr;
