@@ -182,7 +182,7 @@ void TestForm1Lifecycle::homePageLinkStartsTheOpenerEachClick()
     QLabel *link = fixture.control<QLabel>("Label8");
     QTest::mouseClick(link, Qt::LeftButton);
     QTest::mouseClick(link, Qt::LeftButton);
-    // A press elsewhere released over the label is no click of it.
+    // The right button does not click it.
     QTest::mouseClick(link, Qt::RightButton);
 
     const QString opener = QStringLiteral("xdg-open http://www.example.org/kelmora/front.htm");
