@@ -6,11 +6,13 @@
 #include "ui/pictures.h"
 
 #include <QAction>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 
@@ -83,6 +85,23 @@ void setBackColour(QWidget *control, quint32 backBgr)
 void sizeToCaption(QLabel *label)
 {
     label->resize(label->sizeHint());
+}
+
+
+// Entering a box by Tab, by a click or from a handler selects its text; the window regaining
+// the focus, or a menu closing, gives it back to the box without entering it anew.
+bool entersTheBox(Qt::FocusReason reason)
+{
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+// A label is clicked when the left button, pressed on it, is released over it.
+bool isClickRelease(const QWidget *control, const QEvent *event)
+{
+    if (event->type() != QEvent::MouseButtonRelease)
+        return false;
+    const auto *mouse = static_cast<const QMouseEvent *>(event);
+    return mouse->button() == Qt::LeftButton && control->rect().contains(mouse->position().toPoint());
 }
 
 } // namespace
@@ -240,4 +259,22 @@ void Form1::wireEvents()
 void Form1::connectClick(QPushButton *button, Handler handler)
 {
     connect(button, &QPushButton::clicked, this, [this, handler] { runHandler(handler); });
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Label8) {
+        if (isClickRelease(Label8, event))
+            runHandler(&Form1::Label8_Click);
+        return false;
+    }
+    if (watched != Text1 && watched != Text2)
+        return QMainWindow::eventFilter(watched, event);
+    auto *box = static_cast<QLineEdit *>(watched);
+    if (event->type() == QEvent::KeyPress)
+        return filterOperandKey(box, static_cast<QKeyEvent *>(event));
+    if (event->type() == QEvent::FocusIn
+        && entersTheBox(static_cast<QFocusEvent *>(event)->reason()))
+        runHandler(box == Text1 ? &Form1::Text1_GotFocus : &Form1::Text2_GotFocus);
+    return false;
 }

@@ -6,49 +6,8 @@
 #include "runtime/keypress.h"
 #include "runtime/sendkeys.h"
 
-#include <QFocusEvent>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
-
-namespace {
-
-// Entering a box by Tab, by a click or from a handler selects its text; the window regaining
-// the focus, or a menu closing, gives it back to the box without entering it anew.
-bool entersTheBox(Qt::FocusReason reason)
-{
-    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
-}
-
-// A label is clicked when the left button, pressed on it, is released over it.
-bool isClickRelease(const QWidget *control, const QEvent *event)
-{
-    if (event->type() != QEvent::MouseButtonRelease)
-        return false;
-    const auto *mouse = static_cast<const QMouseEvent *>(event);
-    return mouse->button() == Qt::LeftButton && control->rect().contains(mouse->position().toPoint());
-}
-
-} // namespace
-
-bool Form1::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == Label8) {
-        if (isClickRelease(Label8, event))
-            runHandler(&Form1::Label8_Click);
-        return false;
-    }
-    if (watched != Text1 && watched != Text2)
-        return QMainWindow::eventFilter(watched, event);
-    auto *box = static_cast<QLineEdit *>(watched);
-    if (event->type() == QEvent::KeyPress)
-        return filterOperandKey(box, static_cast<QKeyEvent *>(event));
-    if (event->type() == QEvent::FocusIn
-        && entersTheBox(static_cast<QFocusEvent *>(event)->reason()))
-        runHandler(box == Text1 ? &Form1::Text1_GotFocus : &Form1::Text2_GotFocus);
-    return false;
-}
 
 // True when the key is discarded before it reaches the box.
 bool Form1::filterOperandKey(QLineEdit *box, QKeyEvent *event)
