@@ -53,7 +53,8 @@ QString userRuntimeFolder()
 #else
 QString userRuntimeFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    return QDir().mkpath(folder) ? folder : QString();
 }
 #endif
 
