@@ -5,7 +5,6 @@
 #include <QVariant>
 #include <QWidget>
 
-#include <cmath>
 
 namespace runtime {
 namespace {
@@ -17,13 +16,13 @@ constexpr char LeftProperty[] = "Left";
 float controlLeft(const QWidget *control)
 {
     const QVariant stored = control->property(LeftProperty);
-    return stored.isValid() ? stored.toFloat() : static_cast<float>(control->x() * TwipsPerPixel);
+    return stored.isValid() ? stored.toFloat() : pixelsToTwips(control->x());
 }
 
 void setControlLeft(QWidget *control, float left)
 {
     control->setProperty(LeftProperty, left);
-    control->move(static_cast<int>(std::lround(left / TwipsPerPixel)), control->y());
+    control->move(twipsToNearestPixel(left), control->y());
 }
 
 } // namespace runtime

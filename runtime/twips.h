@@ -2,6 +2,8 @@
 
 #include <QRect>
 
+#include <cmath>
+
 // The window's layout is measured in twips, 15 to a pixel on a 96-dpi screen. Figures stay in
 // twips in the code and become pixels here only.
 namespace runtime {
@@ -11,6 +13,18 @@ inline constexpr int TwipsPerPixel = 15;
 constexpr int twipsToPixels(int twips)
 {
     return twips / TwipsPerPixel;
+}
+
+// Positions that handlers read and write are single-precision twips; a control stands at the
+// nearest pixel.
+inline int twipsToNearestPixel(float twips)
+{
+    return static_cast<int>(std::lround(twips / TwipsPerPixel));
+}
+
+constexpr float pixelsToTwips(int pixels)
+{
+    return static_cast<float>(pixels * TwipsPerPixel);
 }
 
 struct TwipsRect

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ops/operations.h"
+#include "ui/dialogtexts.h"
 
 #include <QMainWindow>
 
@@ -104,6 +105,8 @@ private:
     void Form_QueryUnload(qint16 &Cancel, qint16 &UnloadMode);
     void Exit_Click();
     void Command6_Click();
+    // The program's own ways out: unload, then the contact message.
+    void exitWithContactMessage(dialogtext::HostEnd hostEnd);
     // Unloads the form as the runtime does: Form_QueryUnload first, then the window goes and
     // its timer stops.
     void unloadForm(UnloadReason reason);

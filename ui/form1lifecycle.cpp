@@ -13,21 +13,8 @@
 #include <QScreen>
 #include <QTimer>
 
-#include <cmath>
-
-namespace {
-
-int twipsToNearestPixel(float twips)
-{
-    return static_cast<int>(std::lround(twips / runtime::TwipsPerPixel));
-}
-
-float pixelsToTwips(int pixels)
-{
-    return static_cast<float>(pixels * runtime::TwipsPerPixel);
-}
-
-} // namespace
+using runtime::pixelsToTwips;
+using runtime::twipsToNearestPixel;
 
 bool Form1::load()
 {
@@ -70,16 +57,20 @@ void Form1::Form_QueryUnload(qint16 &Cancel, qint16 &UnloadMode)
 
 void Form1::Exit_Click()
 {
-    unloadForm(UnloadedByProgram);
-    m_services.rtcMsgBox(dialogtext::contactPrompt(dialogtext::HostEnd::Slash),
-                         runtime::MsgBoxStyle::Information, dialogtext::ExitContactTitle);
+    exitWithContactMessage(dialogtext::HostEnd::Slash);
 }
 
 void Form1::Command6_Click()
 {
+    exitWithContactMessage(dialogtext::HostEnd::Bare);
+}
+
+void Form1::exitWithContactMessage(dialogtext::HostEnd hostEnd)
+{
+    // The window is gone before the box shows.
     unloadForm(UnloadedByProgram);
-    m_services.rtcMsgBox(dialogtext::contactPrompt(dialogtext::HostEnd::Bare),
-                         runtime::MsgBoxStyle::Information, dialogtext::ExitContactTitle);
+    m_services.rtcMsgBox(dialogtext::contactPrompt(hostEnd), runtime::MsgBoxStyle::Information,
+                         dialogtext::ExitContactTitle);
 }
 
 void Form1::unloadForm(UnloadReason reason)
