@@ -7,6 +7,9 @@
 #include <QStandardPaths>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 #endif
 
@@ -60,21 +63,57 @@ QString userRuntimeFolder()
 
 } // namespace
 
+bool SingleInstanceLock::anotherCopyRuns()
+{
+    if (!m_anotherCopyRuns)
+        m_anotherCopyRuns = !acquire();
+    return *m_anotherCopyRuns;
+}
+
+// When the lock cannot be made at all (no folder of our own, no space), nothing shows that
+// another copy runs, and the user is not kept from the program.
+#ifdef Q_OS_UNIX
+SingleInstanceLock::SingleInstanceLock(const QString &lockFilePath) : m_path(lockFilePath)
+{
+}
+
+SingleInstanceLock::~SingleInstanceLock()
+{
+    if (m_descriptor >= 0)
+        close(m_descriptor);
+}
+
+bool SingleInstanceLock::acquire()
+{
+    if (m_path.isEmpty())
+        return true;
+    // The file stays when the program ends: removing it could let a copy that has it open and
+    // one that makes it anew both hold a lock.
+    m_descriptor = open(QFile::encodeName(m_path).constData(),
+                        O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (m_descriptor < 0)
+        return true;
+    if (flock(m_descriptor, LOCK_EX | LOCK_NB) == 0)
+        return true;
+    const bool heldByAnother = errno == EWOULDBLOCK;
+    close(m_descriptor);
+    m_descriptor = -1;
+    return !heldByAnother;
+}
+#else
 SingleInstanceLock::SingleInstanceLock(const QString &lockFilePath) : m_lock(lockFilePath)
 {
     // Only a dead owner makes a lock stale, never its age: a copy may run for days.
     m_lock.setStaleLockTime(0);
 }
 
-bool SingleInstanceLock::anotherCopyRuns()
+SingleInstanceLock::~SingleInstanceLock() = default;
+
+bool SingleInstanceLock::acquire()
 {
-    if (!m_anotherCopyRuns) {
-        // When the lock cannot be made at all (no folder of our own, no space), nothing shows
-        // that another copy runs, and the user is not kept from the program.
-        m_anotherCopyRuns = !m_lock.tryLock(0) && m_lock.error() == QLockFile::LockFailedError;
-    }
-    return *m_anotherCopyRuns;
+    return m_lock.tryLock(0) || m_lock.error() != QLockFile::LockFailedError;
 }
+#endif
 
 QString SingleInstanceLock::defaultLockFilePath()
 {
