@@ -6,6 +6,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
+#include <vector>
+
 #include <unistd.h>
 
 using runtime::SingleInstanceLock;
@@ -17,13 +20,59 @@ class TestSingleInstance : public QObject
 private Q_SLOTS:
     void init();
     void onlyTheFirstCopyRuns();
+    void copiesStartedTogetherNeverBothRun_data();
+    void copiesStartedTogetherNeverBothRun();
+    void copiesForOtherDisplaysAndUsersRun_data();
+    void copiesForOtherDisplaysAndUsersRun();
     void killedCopyDoesNotBlockTheNextStart();
     void lockIsPerUserAndDisplay();
     void lockFolderOutsideALoginSessionIsPrivate();
 
 private:
+    // Starts copies of the start-up check, lets them all check at once once each is ready, and
+    // returns how many would run. Each entry is the runtime folder and platform of one copy.
+    static int copiesThatRun(const QList<QPair<QString, QString>> &copies);
+
     QTemporaryDir m_runtimeFolder;
 };
+
+int TestSingleInstance::copiesThatRun(const QList<QPair<QString, QString>> &copies)
+{
+    std::vector<std::unique_ptr<QProcess>> processes;
+    for (const auto &[runtimeFolder, platform] : copies) {
+        auto process = std::make_unique<QProcess>();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder);
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
+        process->setProcessEnvironment(environment);
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process->start(QStringLiteral(INSTANCE_CHECK_EXECUTABLE), {});
+        processes.push_back(std::move(process));
+    }
+    auto nextLine = [](QProcess &process) {
+        while (!process.canReadLine() && process.waitForReadyRead(10000)) {
+        }
+        return process.readLine().trimmed();
+    };
+    for (auto &process : processes) {
+        if (nextLine(*process) != "ready")
+            return -1;
+    }
+    for (auto &process : processes)
+        process->write("go\n");
+    int running = 0;
+    for (auto &process : processes) {
+        const QByteArray answer = nextLine(*process);
+        if (answer != "runs" && answer != "refused")
+            return -1;
+        running += answer == "runs";
+    }
+    for (auto &process : processes) {
+        process->closeWriteChannel();
+        process->waitForFinished();
+    }
+    return running;
+}
 
 void TestSingleInstance::init()
 {
@@ -43,6 +92,49 @@ void TestSingleInstance::onlyTheFirstCopyRuns()
     first.reset(); // the first copy ends
     SingleInstanceLock third(path);
     QVERIFY(!third.anotherCopyRuns());
+}
+
+void TestSingleInstance::copiesStartedTogetherNeverBothRun_data()
+{
+    QTest::addColumn<int>("copies");
+    QTest::addColumn<int>("times");
+    QTest::newRow("2 copies") << 2 << 30;
+    QTest::newRow("5 copies") << 5 << 15;
+}
+
+void TestSingleInstance::copiesStartedTogetherNeverBothRun()
+{
+    QFETCH(int, copies);
+    QFETCH(int, times);
+    const QPair<QString, QString> sameUserAndDisplay{m_runtimeFolder.path(), QStringLiteral("offscreen")};
+    for (int time = 1; time <= times; ++time) {
+        const int running = copiesThatRun(QList<QPair<QString, QString>>(copies, sameUserAndDisplay));
+        QVERIFY2(running == 1, qPrintable(QStringLiteral("%1 copies ran in round %2")
+                                              .arg(running).arg(time)));
+    }
+}
+
+void TestSingleInstance::copiesForOtherDisplaysAndUsersRun_data()
+{
+    QTest::addColumn<bool>("otherUser");
+    QTest::addColumn<QString>("otherPlatform");
+    QTest::addColumn<int>("running");
+    QTest::newRow("same user, same display") << false << "offscreen" << 1;
+    QTest::newRow("other display") << false << "minimal" << 2;
+    QTest::newRow("other user") << true << "offscreen" << 2;
+}
+
+void TestSingleInstance::copiesForOtherDisplaysAndUsersRun()
+{
+    QFETCH(bool, otherUser);
+    QFETCH(QString, otherPlatform);
+    QFETCH(int, running);
+    // Each user has a runtime folder of their own.
+    QTemporaryDir otherUsersFolder;
+    const QString otherFolder = otherUser ? otherUsersFolder.path() : m_runtimeFolder.path();
+    QCOMPARE(copiesThatRun({{m_runtimeFolder.path(), QStringLiteral("offscreen")},
+                            {otherFolder, otherPlatform}}),
+             running);
 }
 
 void TestSingleInstance::killedCopyDoesNotBlockTheNextStart()
