@@ -1,3 +1,4 @@
+#include "app/displaycheck.h"
 #include "runtime/desktopservices.h"
 #include "ui/form1.h"
 
@@ -5,21 +6,6 @@
 #include <QSessionManager>
 
 #include <cstdio>
-
-namespace {
-
-// Without a display the toolkit would abort with a long message; say plainly what to do instead.
-bool displayAvailable()
-{
-#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY")
-           || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
-#else
-    return true;
-#endif
-}
-
-} // namespace
 
 int main(int argc, char *argv[])
 {

@@ -1,5 +1,6 @@
 #include "runtime/desktopservices.h"
 
+#include "runtime/programlauncher.h"
 #include "runtime/runtimeerror.h"
 
 #include <QApplication>
@@ -21,17 +22,18 @@ void DesktopServices::rtcMsgBox(const QString &prompt, MsgBoxStyle style, const 
 
 double DesktopServices::rtcShell(const QString &commandLine, ShellWindowStyle windowStyle)
 {
-    // The started program's window is its own business; a desktop launcher shows none anyway.
+    // The started program's window is its own business; a desktop opener shows none anyway,
+    // and a browser opened hidden would be lost to the user.
     Q_UNUSED(windowStyle);
     // Split into words here and start the program directly: no shell ever parses the text.
     QStringList words = QProcess::splitCommand(commandLine);
     if (words.isEmpty())
         throw RuntimeError(ErrorNumber::FileNotFound);
     const QString program = words.takeFirst();
-    qint64 processId = 0;
-    if (!QProcess::startDetached(program, words, QString(), &processId))
+    const std::optional<qint64> processId = startDetachedProgram(program, words);
+    if (!processId)
         throw RuntimeError(ErrorNumber::FileNotFound);
-    return static_cast<double>(processId);
+    return static_cast<double>(*processId);
 }
 
 } // namespace runtime

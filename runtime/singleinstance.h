@@ -2,21 +2,20 @@
 
 #include <QString>
 
-#ifndef Q_OS_UNIX
-#include <QLockFile>
-#endif
-
+#include <cstdint>
 #include <optional>
 
 namespace runtime {
 
-// The mark of the running copy: a lock on a file per user and display, held for the life of the
-// process. Of two copies started at the same moment exactly one gets it, and a copy that crashed
-// or was killed holds nothing that could block the next start.
+// The mark of the running copy: a lock per user and display that the system holds for the
+// process and releases with it however it ends. Of two copies started at the same moment
+// exactly one gets it, and a copy that crashed or was killed holds nothing that could block the
+// next start. On Unix it is a lock on a file in the user's runtime folder; on Windows a named
+// kernel object in the session's namespace.
 class SingleInstanceLock
 {
 public:
-    explicit SingleInstanceLock(const QString &lockFilePath = defaultLockFilePath());
+    explicit SingleInstanceLock(const QString &lockName = defaultLockName());
     ~SingleInstanceLock();
     SingleInstanceLock(const SingleInstanceLock &) = delete;
     SingleInstanceLock &operator=(const SingleInstanceLock &) = delete;
@@ -25,22 +24,23 @@ public:
     // the answer is kept for the life of this copy.
     bool anotherCopyRuns();
 
-    // <runtime folder>/tallyvex-<display>.lock, the runtime folder being the user's own; empty
-    // when the user has no such folder.
-    static QString defaultLockFilePath();
+    // Unix: <runtime folder>/tallyvex-<display>.lock, the runtime folder being the user's own,
+    // or empty when the user has no such folder. Windows: Local\Tallyvex-<display>.
+    static QString defaultLockName();
 
 private:
-    // Takes the lock; false only when another copy holds it.
+    // The display the window goes to, as a name of letters, digits and "_": copies on
+    // different displays do not see each other.
+    static QString displayName();
+    // Takes the lock; false only when another copy holds it. When the lock cannot be made at
+    // all, nothing shows that another copy runs, and the user is not kept from the program.
     bool acquire();
+    void release();
 
-#ifdef Q_OS_UNIX
-    // The kernel's lock on an open file goes with the process, however it ends: nothing is
-    // written, and there is no stale lock to recognise.
-    QString m_path;
-    int m_descriptor = -1;
-#else
-    QLockFile m_lock;
-#endif
+    static constexpr std::intptr_t NoHandle = -1;
+
+    QString m_name;
+    std::intptr_t m_handle = NoHandle; // the open lock file or the kernel object
     std::optional<bool> m_anotherCopyRuns;
 };
 

@@ -169,16 +169,23 @@ void TestRuntime::shellStartsAProgramWithoutAShell()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    // A shell would expand "$(echo)" and run "; touch"; started directly, touch gets both words
-    // literally as file names.
-    const QString literalName = dir.filePath(QStringLiteral("a$(echo)b"));
+    const QString record = dir.filePath(QStringLiteral("arguments.txt"));
+    // A shell would expand "$(echo)", "%PATH%" and the backquotes and run what follows ";" or
+    // "&"; started directly, the program gets every word as it was written.
+    const QStringList words = {QStringLiteral("a$(echo)b"), QStringLiteral(";touch"),
+                               QStringLiteral("&echo"), QStringLiteral("%PATH%"),
+                               QStringLiteral("`id`"), QStringLiteral("two words")};
     runtime::DesktopServices services;
     const double processId = services.rtcShell(
-        QStringLiteral("touch %1 ;touch").arg(literalName), runtime::ShellWindowStyle::Hide);
+        QStringLiteral("\"%1\" \"%2\" a$(echo)b ;touch &echo %PATH% `id` \"two words\"")
+            .arg(QStringLiteral(ARGUMENT_RECORDER_EXECUTABLE), record),
+        runtime::ShellWindowStyle::Hide);
 
     QVERIFY(processId > 0);
-    QTRY_VERIFY(QFile::exists(literalName));
-    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("ab"))));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record), 20000);
+    QFile file(record);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts), words);
 }
 
 void TestRuntime::shellRaisesFileNotFound_data()

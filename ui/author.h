@@ -10,14 +10,8 @@ namespace author {
 inline constexpr QLatin1StringView ContactEmail{TALLYVEX_CONTACT_EMAIL};
 inline constexpr QLatin1StringView HomePageHost{TALLYVEX_HOME_PAGE_HOST};
 
-// What a click on the home-page label starts: the desktop's opener with the page, which lies on
-// a host of its own. One fixed command line per platform.
-#ifdef Q_OS_WIN
-inline constexpr QLatin1StringView HomePageCommand{
-    "explorer.exe http://www.example.org/kelmora/front.htm"};
-#else
-inline constexpr QLatin1StringView HomePageCommand{
-    "xdg-open http://www.example.org/kelmora/front.htm"};
-#endif
+// What a click on the home-page label starts: the desktop's way to open the page, which lies on
+// a host of its own. One fixed command line per platform (homepagecommand_*.cpp).
+extern const QLatin1StringView HomePageCommand;
 
 } // namespace author

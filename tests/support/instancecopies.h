@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// One copy of the start-up check (instancecheck) and where it runs: the user's runtime folder
+// (where the platform has one) and the display's platform.
+struct InstanceCopy
+{
+    QString runtimeFolder;
+    QString platform;
+};
+
+// Starts the copies, lets them all check at once once each is ready, and returns how many
+// would run; -1 when one did not answer.
+int copiesThatRun(const QList<InstanceCopy> &copies);
