@@ -128,6 +128,10 @@ void TestForm1Lifecycle::informationBoxes_data()
     QTest::addColumn<Qt::Key>("accessKey");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QStringList>("lines");
+    // As on a real desktop: the box takes the window's activation, and the focus comes back
+    // only after the handler has returned.
+    QTest::addColumn<bool>("boxTakesTheWindow");
+    QTest::addColumn<bool>("focusInA");
 
     const QStringList help{
         "ADD = Adds the two numbers of 'A' and 'B'", "",
@@ -146,10 +150,12 @@ void TestForm1Lifecycle::informationBoxes_data()
     const QStringList about{"THIS SOFTWARE IS DEVELOPED BY VELKAR , INDIA .", "",
                             "FOR UR COMMENTS AND SUGGESTIONS", "",
                             "CONTACT : velkar@example.com"};
-    QTest::newRow("Help by the menu") << "Help" << Qt::Key_unknown << "HELP !" << help;
-    QTest::newRow("Help by Alt+H") << "Help" << Qt::Key_H << "HELP !" << help;
-    QTest::newRow("About by the menu") << "About" << Qt::Key_unknown << "ABOUT !" << about;
-    QTest::newRow("About by Alt+B") << "About" << Qt::Key_B << "ABOUT !" << about;
+    QTest::newRow("Help by the menu") << "Help" << Qt::Key_unknown << "HELP !" << help << false << false;
+    QTest::newRow("Help by Alt+H") << "Help" << Qt::Key_H << "HELP !" << help << false << false;
+    QTest::newRow("About by the menu") << "About" << Qt::Key_unknown << "ABOUT !" << about << false << false;
+    QTest::newRow("About by Alt+B") << "About" << Qt::Key_B << "ABOUT !" << about << false << false;
+    QTest::newRow("Help, box active") << "Help" << Qt::Key_H << "HELP !" << help << true << false;
+    QTest::newRow("About, box active, from A") << "About" << Qt::Key_B << "ABOUT !" << about << true << true;
 }
 
 void TestForm1Lifecycle::informationBoxes()
@@ -158,9 +164,22 @@ void TestForm1Lifecycle::informationBoxes()
     QFETCH(Qt::Key, accessKey);
     QFETCH(QString, title);
     QFETCH(QStringList, lines);
+    QFETCH(bool, boxTakesTheWindow);
+    QFETCH(bool, focusInA);
     FormFixture fixture;
     fixture.type("Text1", QStringLiteral("42"));
-    fixture.click("Command3"); // the focus is on a button, away from A
+    if (focusInA)
+        QTest::keyClick(fixture.text("Text1"), Qt::Key_End); // A keeps the focus, unselected
+    else
+        fixture.click("Command3"); // the focus is on a button, away from A
+    QWidget box;
+    if (boxTakesTheWindow) {
+        fixture.services.whileBoxShown = [&] {
+            box.show();
+            box.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&box));
+        };
+    }
 
     if (accessKey == Qt::Key_unknown)
         fixture.control<QAction>(item.toLatin1().constData())->trigger();
@@ -168,6 +187,12 @@ void TestForm1Lifecycle::informationBoxes()
         QTest::keyClick(&fixture.form, accessKey, Qt::AltModifier);
     QTRY_COMPARE(fixture.services.boxes.size(), 1);
     FormFixture::processQueuedKeys();
+    if (boxTakesTheWindow) {
+        box.close();
+        fixture.form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&fixture.form));
+        FormFixture::processQueuedKeys();
+    }
 
     QCOMPARE(fixture.services.boxes[0].prompt.split(QStringLiteral("\r\n")), lines);
     QCOMPARE(fixture.services.boxes[0].title, title);

@@ -274,8 +274,26 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
     auto *box = static_cast<QLineEdit *>(watched);
     if (event->type() == QEvent::KeyPress)
         return filterOperandKey(box, static_cast<QKeyEvent *>(event));
-    if (event->type() == QEvent::FocusIn
-        && entersTheBox(static_cast<QFocusEvent *>(event)->reason()))
-        runHandler(box == Text1 ? &Form1::Text1_GotFocus : &Form1::Text2_GotFocus);
+    if (event->type() == QEvent::FocusIn)
+        dispatchOperandFocusIn(box, static_cast<QFocusEvent *>(event)->reason());
     return false;
+}
+
+void Form1::SetFocus(QLineEdit *box)
+{
+    if (box->hasFocus())
+        return; // already there: nothing moves, nothing is raised
+    m_focusSetWhileInactive = box;
+    box->setFocus(Qt::OtherFocusReason);
+    // In an active window the focus has arrived, and GotFocus has been raised, by now.
+    if (box->hasFocus())
+        m_focusSetWhileInactive = nullptr;
+}
+
+void Form1::dispatchOperandFocusIn(QLineEdit *box, Qt::FocusReason reason)
+{
+    const bool setByHandler = box == m_focusSetWhileInactive;
+    m_focusSetWhileInactive = nullptr;
+    if (setByHandler || entersTheBox(reason))
+        runHandler(box == Text1 ? &Form1::Text1_GotFocus : &Form1::Text2_GotFocus);
 }

@@ -70,6 +70,12 @@ private:
     // Runs one event handler: an untrapped runtime error is shown and ends only the handler.
     void runHandler(const std::function<void()> &handler);
     bool filterOperandKey(QLineEdit *box, QKeyEvent *event);
+    // An operand box's SetFocus, as handlers call it: moves the focus to the box and raises its
+    // GotFocus when the focus was elsewhere, also while the window is not active (after a
+    // modal box), when the focus only arrives with the window's activation.
+    void SetFocus(QLineEdit *box);
+    // Raises GotFocus when the focus enters an operand box; see SetFocus and entersTheBox.
+    void dispatchOperandFocusIn(QLineEdit *box, Qt::FocusReason reason);
 
     // The operand boxes and CLEAR.
     void Text1_KeyPress(qint16 &KeyAscii);
@@ -138,6 +144,9 @@ private:
     bool m_loaded = true;
     bool m_unloading = false; // Form_QueryUnload runs; a second close meanwhile is ignored
     bool m_unloadAnnounced = false;
+    // The box a handler gave the focus to while the window was not active; its GotFocus is
+    // raised when the focus arrives.
+    QLineEdit *m_focusSetWhileInactive = nullptr;
 
     // Controls, declared in the order the layout creates them.
     QPushButton *Command6 = nullptr;

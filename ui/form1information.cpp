@@ -14,14 +14,14 @@ void Form1::Help_Click()
 {
     m_services.rtcMsgBox(dialogtext::helpPrompt(), runtime::MsgBoxStyle::Information,
                          dialogtext::HelpTitle);
-    Text1->setFocus();
+    SetFocus(Text1);
 }
 
 void Form1::About_Click()
 {
     m_services.rtcMsgBox(dialogtext::aboutPrompt(), runtime::MsgBoxStyle::Information,
                          dialogtext::AboutTitle);
-    Text1->setFocus();
+    SetFocus(Text1);
 }
 
 void Form1::Label8_Click()

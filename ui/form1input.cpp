@@ -89,5 +89,5 @@ void Form1::Command5_Click()
     Text1->setText(QString());
     Text2->setText(QString());
     Text3->setText(QString());
-    Text1->setFocus();
+    SetFocus(Text1);
 }

@@ -34,7 +34,7 @@ void Form1::runArithmetic(ops::Arithmetic operation)
     // DIVIDE's guard tests exactly the divisor the division will use, so it never divides by 0.
     if (operation == ops::Arithmetic::Divide && ops::isZeroDivisor(Text2->text())) {
         Text3->setText(ops::message::InvalidOperation);
-        Text1->setFocus();
+        SetFocus(Text1);
         return;
     }
     // B is read before A: with two bad texts, B's error is the one reported.
@@ -55,12 +55,12 @@ bool Form1::operandsPresent()
     // Exactly empty: a box holding only blanks is not empty.
     if (Text1->text().isEmpty()) {
         Text3->setText(ops::message::EnterTheValues);
-        Text1->setFocus();
+        SetFocus(Text1);
         return false;
     }
     if (Text2->text().isEmpty()) {
         Text3->setText(ops::message::EnterTheValues);
-        Text2->setFocus();
+        SetFocus(Text2);
         return false;
     }
     return true;
@@ -68,6 +68,6 @@ bool Form1::operandsPresent()
 
 void Form1::selectOperand(QLineEdit *box)
 {
-    box->setFocus();
+    SetFocus(box);
     runtime::rtcSendKeys(QStringLiteral("{home}+{end}"));
 }
