@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Reads the built tallyvex.exe back: a 64-bit Windows GUI program (no console opens with it)
+# whose resources are exactly those of the compiled resource file, the version record and the
+# icon group 1 of icons 30001 and 30002 (which check-windows-resources.sh checks).
+#   check-windows-executable.sh <tallyvex.exe> <tallyvex.rc>
+set -euo pipefail
+exe=$1 rc=$2
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+fail() { echo "$*"; exit 1; }
+
+headers=$(x86_64-w64-mingw32-objdump -p "$exe")
+grep -q '^Magic\s*020b\s*(PE32+)' <<<"$headers" || fail "not a 64-bit executable"
+grep -q '^Subsystem\s*00000002\s*(Windows GUI)' <<<"$headers" || fail "not a GUI program"
+
+windres=x86_64-w64-mingw32-windres
+"$windres" -J pe-x86-64 -i "$exe" -O rc >"$out/executable.rc" 2>/dev/null ||
+    "$windres" -i "$exe" -O rc >"$out/executable.rc"
+"$windres" --preprocessor=cpp -i "$rc" -o "$out/tallyvex.res"
+"$windres" -i "$out/tallyvex.res" -O rc >"$out/resource-file.rc"
+diff -u "$out/resource-file.rc" "$out/executable.rc" || fail "the executable's resources differ"
+echo "tallyvex.exe is a 64-bit GUI program carrying the resource file's resources"

@@ -1,0 +1,127 @@
+"""A private X display with a window manager, and the input and screenshots of a person at it,
+for the end-to-end tests: Xvfb on a display it picks itself (-displayfd), openbox, xdotool and
+ImageMagick's import. Python's standard library only."""
+
+import os
+import subprocess
+import tempfile
+import time
+
+
+class Failure(Exception):
+    pass
+
+
+def wait_until(what, check, timeout=30.0, interval=0.1):
+    """Calls check until it returns something true, and returns that; fails after timeout."""
+    deadline = time.monotonic() + timeout
+    while True:
+        result = check()
+        if result:
+            return result
+        if time.monotonic() > deadline:
+            raise Failure(f"timed out waiting for {what}")
+        time.sleep(interval)
+
+
+class Desktop:
+    WIDTH, HEIGHT = 1024, 768
+
+    def __init__(self):
+        self._processes = []
+        read_end, write_end = os.pipe()
+        xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+             f"{self.WIDTH}x{self.HEIGHT}x24", "-nolisten", "tcp"],
+            pass_fds=[write_end], stderr=subprocess.DEVNULL)
+        self._processes.append(xvfb)
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            raise Failure("Xvfb did not start")
+        self.display = f":{number}"
+        self.env = dict(os.environ, DISPLAY=self.display)
+        self.env.pop("WAYLAND_DISPLAY", None)
+        self.env.pop("QT_QPA_PLATFORM", None)
+        self._processes.append(subprocess.Popen(
+            ["openbox", "--sm-disable"], env=self.env,
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        wait_until("the window manager", self._window_manager_runs)
+
+    def _window_manager_runs(self):
+        return "_NET_SUPPORTING_WM_CHECK(WINDOW)" in self._run(
+            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False)
+
+    def close(self):
+        for process in reversed(self._processes):
+            process.terminate()
+            try:
+                process.wait(5)
+            except subprocess.TimeoutExpired:
+                process.kill()
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+
+    def _run(self, args, check=True):
+        result = subprocess.run(args, env=self.env, capture_output=True, text=True)
+        if check and result.returncode != 0:
+            raise Failure(f"{' '.join(args)}: {result.stderr.strip()}")
+        return result.stdout
+
+    def xdotool(self, *args, check=True):
+        return self._run(["xdotool", *args], check=check)
+
+    def windows_named(self, title):
+        """The visible top-level windows whose title is exactly title."""
+        out = self.xdotool("search", "--onlyvisible", "--name", f"^{title}$", check=False)
+        return [int(w) for w in out.split()]
+
+    def wait_for_window(self, title, timeout=30.0):
+        return wait_until(f'a window titled "{title}"',
+                          lambda: (self.windows_named(title) or [None])[0], timeout)
+
+    def wait_for_no_window(self, title, timeout=30.0):
+        wait_until(f'"{title}" to close', lambda: not self.windows_named(title), timeout)
+
+    def geometry(self, window):
+        """Left, top, width and height of the window's client area on the screen."""
+        values = dict(line.split("=", 1) for line in
+                      self.xdotool("getwindowgeometry", "--shell", str(window)).split())
+        return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+
+    def frame_extents(self, window):
+        """Left, right, top and bottom of the frame the window manager put around it."""
+        out = self._run(["xprop", "-id", str(window), "_NET_FRAME_EXTENTS"])
+        if "=" not in out:
+            return (0, 0, 0, 0)
+        return tuple(int(v) for v in out.split("=", 1)[1].split(","))
+
+    def activate(self, window):
+        self.xdotool("windowactivate", "--sync", str(window))
+
+    def active_window(self):
+        return int(self.xdotool("getactivewindow", check=False).strip() or 0)
+
+    def click(self, x, y, button=1):
+        self.xdotool("mousemove", "--sync", str(x), str(y), "click", str(button))
+
+    def key(self, *keys):
+        self.xdotool("key", "--delay", "40", *keys)
+
+    def type(self, text):
+        self.xdotool("type", "--delay", "40", text)
+
+    def screenshot(self, x, y, width, height):
+        """The pixels of a part of the screen, as PPM bytes."""
+        with tempfile.NamedTemporaryFile(suffix=".ppm") as image:
+            self._run(["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}",
+                       "+repage", image.name])
+            return image.read()
+
+    def save_screenshot(self, path):
+        self._run(["import", "-window", "root", path])
