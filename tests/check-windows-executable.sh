@@ -14,8 +14,7 @@ grep -q '^Magic\s*020b\s*(PE32+)' <<<"$headers" || fail "not a 64-bit executable
 grep -q '^Subsystem\s*00000002\s*(Windows GUI)' <<<"$headers" || fail "not a GUI program"
 
 windres=x86_64-w64-mingw32-windres
-"$windres" -J pe-x86-64 -i "$exe" -O rc >"$out/executable.rc" 2>/dev/null ||
-    "$windres" -i "$exe" -O rc >"$out/executable.rc"
+"$windres" -J coff -i "$exe" -O rc >"$out/executable.rc"
 "$windres" --preprocessor=cpp -i "$rc" -o "$out/tallyvex.res"
 "$windres" -i "$out/tallyvex.res" -O rc >"$out/resource-file.rc"
 diff -u "$out/resource-file.rc" "$out/executable.rc" || fail "the executable's resources differ"
