@@ -1,5 +1,6 @@
 #include "support/formfixture.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QFrame>
 #include <QImageReader>
@@ -38,6 +39,7 @@ private Q_SLOTS:
     void tabVisitsTheFocusOrderAndComesBack();
     void shiftTabGoesTheOtherWay();
     void outputCannotBeReached();
+    void everyFocusStopHasAnAccessibleName();
 
 private:
     std::unique_ptr<FormFixture> m_fixture;
@@ -347,6 +349,18 @@ void TestForm1Layout::outputCannotBeReached()
     for (int press = 0; press < 14; ++press) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QVERIFY(!output->hasFocus());
+    }
+}
+
+void TestForm1Layout::everyFocusStopHasAnAccessibleName()
+{
+    // What a screen reader says on Tab: the name the accessibility layer gives each stop.
+    for (std::size_t stop = 0; stop < std::size(FocusOrder); ++stop) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QAccessibleInterface *focused =
+            QAccessible::queryAccessibleInterface(QApplication::focusWidget());
+        QVERIFY(focused);
+        QVERIFY2(!focused->text(QAccessible::Name).trimmed().isEmpty(), qPrintable(describeFocus()));
     }
 }
 

@@ -43,6 +43,11 @@ void Form1::setTexts()
     Text1->setAccessibleName(QStringLiteral("Operand A"));
     Text2->setAccessibleName(QStringLiteral("Operand B"));
     Text3->setAccessibleName(QStringLiteral("Output"));
+    // The picture boxes take the focus, so a screen reader must have something to say there.
+    for (QLabel *box : Picture1) {
+        box->setAccessibleName(QStringLiteral("Daisy"));
+        box->setAccessibleDescription(QStringLiteral("A small picture of a daisy"));
+    }
 
     Label1->setText(QStringLiteral("TALLYVEX"));
     Label2->setText(QStringLiteral("ENTER THE VALUE OF  '  A  '"));
