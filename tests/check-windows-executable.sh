@@ -17,5 +17,7 @@ windres=x86_64-w64-mingw32-windres
 "$windres" -J coff -i "$exe" -O rc >"$out/executable.rc"
 "$windres" --preprocessor=cpp -i "$rc" -o "$out/tallyvex.res"
 "$windres" -i "$out/tallyvex.res" -O rc >"$out/resource-file.rc"
+# The memory flags of the compiled file are not kept in an executable.
+sed -i 's/ MOVEABLE PURE DISCARDABLE$//' "$out/resource-file.rc"
 diff -u "$out/resource-file.rc" "$out/executable.rc" || fail "the executable's resources differ"
 echo "tallyvex.exe is a 64-bit GUI program carrying the resource file's resources"
