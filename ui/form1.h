@@ -11,6 +11,7 @@
 class QAction;
 class QCloseEvent;
 class QKeyEvent;
+class QMoveEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -48,6 +49,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     // A close from outside the program: the close box, the window menu, the task list.
     void closeEvent(QCloseEvent *event) override;
+    // Centres the window again once the window manager has framed it.
+    void moveEvent(QMoveEvent *event) override;
 
 private:
     using Handler = void (Form1::*)();
@@ -108,6 +111,8 @@ private:
 
     // Start-up and the three ways out.
     void Form_Load();
+    // Centres the window's frame on its screen, in twips as Load computes it.
+    void centreOnScreen();
     void Form_QueryUnload(qint16 &Cancel, qint16 &UnloadMode);
     void Exit_Click();
     void Command6_Click();
@@ -144,6 +149,10 @@ private:
     bool m_loaded = true;
     bool m_unloading = false; // Form_QueryUnload runs; a second close meanwhile is ignored
     bool m_unloadAnnounced = false;
+    // Load centred the window by this frame size; until the window manager's frame is known,
+    // a different one centres it again.
+    QSize m_centredFrameSize;
+    bool m_awaitingFrame = false;
     // The box a handler gave the focus to while the window was not active; its GotFocus is
     // raised when the focus arrives.
     QLineEdit *m_focusSetWhileInactive = nullptr;

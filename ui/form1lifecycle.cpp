@@ -10,6 +10,7 @@
 
 #include <QCloseEvent>
 #include <QLayout>
+#include <QMoveEvent>
 #include <QScreen>
 #include <QTimer>
 
@@ -34,6 +35,12 @@ void Form1::Form_Load()
                              dialogtext::AlreadyRunningTitle);
         return;
     }
+    centreOnScreen();
+    m_awaitingFrame = true;
+}
+
+void Form1::centreOnScreen()
+{
     const QRect screenArea = screen()->geometry();
     const float left = ops::centredStart(pixelsToTwips(screenArea.width()),
                                          pixelsToTwips(frameGeometry().width()));
@@ -42,6 +49,19 @@ void Form1::Form_Load()
     const float top = ops::centredStart(pixelsToTwips(screenArea.height()),
                                         pixelsToTwips(frameGeometry().height()));
     move(x(), screenArea.y() + twipsToNearestPixel(top));
+    m_centredFrameSize = frameGeometry().size();
+}
+
+void Form1::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    // Where the window manager frames the window only once it is shown (X11), Load centred it
+    // by its size without the frame: centre it again, once, by the frame it got.
+    if (!m_awaitingFrame || !isVisible() || frameGeometry().size() == size())
+        return;
+    m_awaitingFrame = false;
+    if (frameGeometry().size() != m_centredFrameSize)
+        runHandler([this] { centreOnScreen(); });
 }
 
 void Form1::Form_QueryUnload(qint16 &Cancel, qint16 &UnloadMode)

@@ -26,6 +26,8 @@ def wait_until(what, check, timeout=30.0, interval=0.1):
 
 class Desktop:
     WIDTH, HEIGHT = 1024, 768
+    has_pointer = True
+    other_program = ["xmessage", "another program"]
 
     def __init__(self):
         self._processes = []
@@ -90,9 +92,11 @@ class Desktop:
 
     def geometry(self, window):
         """Left, top, width and height of the window's client area on the screen."""
-        values = dict(line.split("=", 1) for line in
-                      self.xdotool("getwindowgeometry", "--shell", str(window)).split())
-        return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+        # xwininfo, since xdotool counts the frame's offset twice under a reparenting manager.
+        values = dict(line.strip().split(": ", 1) for line in
+                      self._run(["xwininfo", "-id", str(window)]).splitlines() if ": " in line)
+        return tuple(int(values[k]) for k in
+                     ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"))
 
     def frame_extents(self, window):
         """Left, right, top and bottom of the frame the window manager put around it."""
@@ -104,8 +108,17 @@ class Desktop:
     def activate(self, window):
         self.xdotool("windowactivate", "--sync", str(window))
 
+    def close_window(self, window):
+        """A click on the close button at the right end of the window manager's title bar."""
+        left, top, width, _ = self.geometry(window)
+        _, frame_right, frame_top, _ = self.frame_extents(window)
+        self.click(left + width + frame_right - frame_top // 2, top - frame_top // 2)
+
     def active_window(self):
         return int(self.xdotool("getactivewindow", check=False).strip() or 0)
+
+    def move_mouse(self, x, y):
+        self.xdotool("mousemove", "--sync", str(x), str(y))
 
     def click(self, x, y, button=1):
         self.xdotool("mousemove", "--sync", str(x), str(y), "click", str(button))

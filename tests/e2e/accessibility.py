@@ -1,0 +1,110 @@
+"""The program's accessibility tree as the desktop's screen readers see it (AT-SPI), on a
+private session bus: which control has the focus, its text and selection, its place in the
+window, the tooltip shown. Needs Debian's python3-gi and gir1.2-atspi-2.0, so it runs under
+/usr/bin/python3."""
+
+import os
+import subprocess
+import tempfile
+
+from desktop import Failure, wait_until
+
+
+class AccessibilityBus:
+    """A session bus of our own, with the accessibility bus and registry started on demand.
+    Programs started with environment() publish their tree on it."""
+
+    def __init__(self):
+        # The accessibility bus's socket goes into the runtime folder: one of its own, so that
+        # tests running side by side do not share it.
+        self._runtime = tempfile.TemporaryDirectory(prefix="tallyvex-a11y-")
+        read_end, write_end = os.pipe()
+        self._daemon = subprocess.Popen(
+            ["dbus-daemon", "--session", "--nofork", f"--print-address={write_end}"],
+            pass_fds=[write_end], stderr=subprocess.DEVNULL,
+            env=dict(os.environ, XDG_RUNTIME_DIR=self._runtime.name))
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            self.address = pipe.readline().strip()
+        if not self.address:
+            raise Failure("dbus-daemon did not start")
+        # libatspi reads the address when it first connects, so it is set before the import.
+        os.environ["DBUS_SESSION_BUS_ADDRESS"] = self.address
+        import gi
+        gi.require_version("Atspi", "2.0")
+        from gi.repository import Atspi
+        self.Atspi = Atspi
+        # Start the accessibility bus now, so a program that starts next finds it.
+        Atspi.get_desktop(0).get_child_count()
+
+    def environment(self):
+        return {"DBUS_SESSION_BUS_ADDRESS": self.address, "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"}
+
+    def application(self, pid, timeout=30.0):
+        """The tree of the program running as process pid."""
+        def find():
+            desktop = self.Atspi.get_desktop(0)
+            for i in range(desktop.get_child_count()):
+                child = desktop.get_child_at_index(i)
+                if child is not None and child.get_process_id() == pid:
+                    return child
+            return None
+        return Application(self.Atspi, wait_until("the program on the accessibility bus", find, timeout))
+
+    def close(self):
+        self._daemon.terminate()
+        self._daemon.wait()
+        self._runtime.cleanup()
+
+
+class Application:
+    def __init__(self, atspi, root):
+        self.Atspi = atspi
+        self.root = root
+
+    def _all(self, node=None):
+        node = node or self.root
+        yield node
+        for i in range(node.get_child_count()):
+            child = node.get_child_at_index(i)
+            if child is not None:
+                yield from self._all(child)
+
+    def control(self, role, name):
+        for node in self._all():
+            if node.get_role_name() == role and node.get_name() == name:
+                return node
+        raise Failure(f"no {role} named {name!r}")
+
+    def focused(self):
+        """The name of the control that has the keyboard focus, or None."""
+        for node in self._all():
+            if node.get_state_set().contains(self.Atspi.StateType.FOCUSED):
+                return node.get_name()
+        return None
+
+    def focusable_names(self):
+        """Role and name of every control that can take the focus."""
+        return [(node.get_role_name(), node.get_name()) for node in self._all()
+                if node.get_state_set().contains(self.Atspi.StateType.FOCUSABLE)]
+
+    def text_and_selection(self, name):
+        """The text of the text box, its selection (start, end) and its caret."""
+        box = self.control("text", name)
+        text = box.get_text(0, -1)
+        if box.get_n_selections() == 0:
+            caret = box.get_caret_offset()
+            return text, (caret, caret), caret
+        selection = box.get_selection(0)
+        return text, (selection.start_offset, selection.end_offset), box.get_caret_offset()
+
+    def centre_on_screen(self, role, name):
+        extents = self.control(role, name).get_extents(self.Atspi.CoordType.SCREEN)
+        return extents.x + extents.width // 2, extents.y + extents.height // 2
+
+    def tooltip(self):
+        for node in self._all():
+            if node.get_role_name() == "tool tip" and node.get_state_set().contains(
+                    self.Atspi.StateType.SHOWING):
+                return node.get_name()
+        return None

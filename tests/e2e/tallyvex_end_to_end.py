@@ -1,0 +1,226 @@
+"""Tallyvex on a real display, driven from outside as a person would, and read back through the
+accessibility tree: on X11 (Xvfb and openbox) with keyboard and mouse, or on Wayland (a headless
+sway) with the keyboard.
+
+    tallyvex_end_to_end.py x11|wayland <tallyvex executable>
+
+Every message box is closed each way the display allows (a click on OK, Return, Escape), and
+the focus and the selection are checked where the program puts them afterwards."""
+
+import os
+import subprocess
+import sys
+import tempfile
+
+from accessibility import AccessibilityBus
+from desktop import Desktop, Failure, wait_until
+from wayland import Compositor
+
+TITLE = "TALLYVEX !"
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+    print(f"ok: {message}", flush=True)
+
+
+class Program:
+    """One running copy, its window and its accessibility tree."""
+
+    def __init__(self, scenarios, extra_env=None, window=True):
+        self.display = scenarios.display
+        env = dict(self.display.env, **scenarios.bus.environment(), **(extra_env or {}))
+        self.process = subprocess.Popen([scenarios.executable], env=env,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        scenarios.started.append(self)
+        self.tree = scenarios.bus.application(self.process.pid)
+        if window:
+            self.window = self.display.wait_for_window(TITLE)
+            self.wait_for_focus("Operand A")
+
+    def wait_for_focus(self, name):
+        wait_until(f"the focus in {name}", lambda: self.tree.focused() == name)
+
+    def exit_status(self, timeout=30):
+        try:
+            return self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise Failure("the program did not end")
+
+    def runs(self):
+        return self.process.poll() is None
+
+    def stop(self):
+        if self.runs():
+            self.process.kill()
+            self.process.wait()
+
+
+class Scenarios:
+    def __init__(self, display, bus, executable):
+        self.display = display
+        self.bus = bus
+        self.executable = executable
+        self.started = []
+        # A click on OK where there is a pointer; Return and Escape everywhere.
+        self.closings = (["click"] if display.has_pointer else []) + ["Return", "Escape"]
+
+    def close_box(self, program, title, how):
+        box = self.display.wait_for_window(title)
+        wait_until(f'"{title}" to be active', lambda: self.display.active_window() == box)
+        if how == "click":
+            self.display.click(*program.tree.centre_on_screen("push button", "OK"))
+        else:
+            self.display.key(how)
+        self.display.wait_for_no_window(title)
+
+    def click_control(self, program, role, name):
+        self.display.click(*program.tree.centre_on_screen(role, name))
+
+    def run(self):
+        try:
+            for scenario in (self.start_up, self.information_boxes, self.switching_away,
+                             self.second_copy, self.untrapped_error, self.tooltip,
+                             self.exit_keys, self.close_button):
+                scenario()
+        finally:
+            for program in self.started:
+                program.stop()
+
+    def start_up(self):
+        program = Program(self)
+        unnamed = [role for role, name in program.tree.focusable_names() if not name]
+        check(not unnamed, f"every control that takes the focus has an accessible name {unnamed}")
+        left, top, width, height = self.display.geometry(program.window)
+        screen_width, screen_height = self.display.WIDTH, self.display.HEIGHT
+        if hasattr(self.display, "frame_extents"):
+            frame_left, frame_right, frame_top, frame_bottom = self.display.frame_extents(program.window)
+            outer = (left - frame_left, top - frame_top, width + frame_left + frame_right,
+                     height + frame_top + frame_bottom)
+            # Centred as the window manager frames it, to within the twips' rounding of a pixel.
+            check(abs(2 * outer[0] + outer[2] - screen_width) <= 2
+                  and abs(2 * outer[1] + outer[3] - screen_height) <= 2,
+                  f"the window is centred on the screen: frame at {outer}")
+        else:
+            # A Wayland client cannot place itself: the compositor does, wholly on the screen.
+            check(left >= 0 and top >= 0 and left + width <= screen_width
+                  and top + height <= screen_height,
+                  f"the compositor placed the whole window on the screen at {left}, {top}")
+        self.finish(program)
+
+    def information_boxes(self):
+        """Help and About, however closed, give the focus back to A with its text selected."""
+        program = Program(self)
+        for title, keys in (("HELP !", "alt+h"), ("ABOUT !", "alt+b")):
+            for how in self.closings:
+                # A's text, then the focus in B with nothing selected there.
+                self.display.type("2")
+                self.display.key("Tab")
+                program.wait_for_focus("Operand B")
+                self.display.type("3")
+                self.display.key(keys)
+                self.close_box(program, title, how)
+                program.wait_for_focus("Operand A")
+                text, selection, _ = program.tree.text_and_selection("Operand A")
+                check(text == "2" and selection == (0, 1),
+                      f"after {title} closed by {how}: A has the focus, its text {text!r} "
+                      f"selected as {selection}")
+        self.finish(program)
+
+    def switching_away(self):
+        """Back from another program, A's caret and selection are as they were."""
+        program = Program(self)
+        self.display.type("123")
+        self.display.key("shift+Left")
+        before = program.tree.text_and_selection("Operand A")
+        other = subprocess.Popen(self.display.other_program, env=self.display.env,
+                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            wait_until("the other program's window to be active",
+                       lambda: self.display.active_window() not in (0, program.window))
+            self.display.activate(program.window)
+            program.wait_for_focus("Operand A")
+            after = program.tree.text_and_selection("Operand A")
+            check(after == before == ("123", (2, 3), 2),
+                  f"back from another program, A is as it was: {after}")
+        finally:
+            other.kill()
+            other.wait()
+        self.finish(program)
+
+    def second_copy(self):
+        first = Program(self)
+        for how in self.closings:
+            second = Program(self, window=False)
+            self.close_box(second, "Error !", how)
+            check(second.exit_status() == 0,
+                  f"a second copy, its box closed by {how}, ends with status 0")
+            check(first.runs() and len(self.display.windows_named(TITLE)) == 1,
+                  "the first copy runs on, with the only window")
+        self.display.activate(first.window)
+        self.finish(first)
+
+    def untrapped_error(self):
+        """The home-page link without a browser launcher: the error is shown, the program runs on."""
+        if not self.display.has_pointer:
+            return  # the link takes no keyboard focus
+        with tempfile.TemporaryDirectory() as empty:
+            program = Program(self, {"PATH": empty})
+            for how in self.closings:
+                self.click_control(program, "label", "velkar.example.com")
+                self.close_box(program, "Error !", how)
+                check(program.runs(), f"the untrapped error closed by {how}: the program runs on")
+            self.display.activate(program.window)
+            self.finish(program)
+
+    def tooltip(self):
+        if not self.display.has_pointer:
+            return
+        program = Program(self)
+        self.display.move_mouse(0, 0)
+        self.display.move_mouse(*program.tree.centre_on_screen("push button", "MOD"))
+        wait_until("a tooltip", program.tree.tooltip)
+        check(program.tree.tooltip() == "Diplays The Remainder",
+              "the mouse resting on MOD shows its tooltip")
+        self.finish(program)
+
+    def exit_keys(self):
+        """Alt+X, which the Exit item and the Exit button share: one way out, one contact box."""
+        for how in self.closings:
+            program = Program(self)
+            self.display.key("alt+x")
+            self.close_box(program, "Contact !", how)
+            check(program.exit_status() == 0,
+                  f"Alt+X, its one contact box closed by {how}: the program ends with status 0")
+
+    def close_button(self):
+        program = Program(self)
+        self.display.close_window(program.window)
+        self.close_box(program, "CONTACT !", "Return")
+        check(program.exit_status() == 0, "the close button: CONTACT !, then status 0")
+
+    def finish(self, program):
+        self.display.key("alt+x")
+        self.close_box(program, "Contact !", "Return")
+        if program.exit_status() != 0:
+            raise Failure("the program did not end with status 0")
+
+
+def main(platform, executable):
+    bus = AccessibilityBus()
+    try:
+        with (Desktop() if platform == "x11" else Compositor()) as display:
+            display.env.pop("SESSION_MANAGER", None)
+            Scenarios(display, bus, os.path.abspath(executable)).run()
+    finally:
+        bus.close()
+
+
+if __name__ == "__main__":
+    try:
+        main(sys.argv[1], sys.argv[2])
+    except Failure as failure:
+        print(f"FAIL: {failure}")
+        sys.exit(1)
+    print(f"Tallyvex works end to end on {sys.argv[1]}")
