@@ -92,6 +92,15 @@ class Scenarios:
         program = Program(self)
         unnamed = [role for role, name in program.tree.focusable_names() if not name]
         check(not unnamed, f"every control that takes the focus has an accessible name {unnamed}")
+        self.display.type("2")
+        self.display.key("Tab")
+        program.wait_for_focus("Operand B")
+        self.display.type("3")
+        self.display.key("alt+a")
+        wait_until("the sum", lambda: program.tree.text_and_selection("Output")[0] == "5")
+        program.wait_for_focus("Operand A")
+        check(program.tree.text_and_selection("Operand A")[:2] == ("2", (0, 1)),
+              "2 + 3 shows 5, and A has the focus with its text selected")
         left, top, width, height = self.display.geometry(program.window)
         screen_width, screen_height = self.display.WIDTH, self.display.HEIGHT
         if hasattr(self.display, "frame_extents"):
