@@ -112,7 +112,14 @@ void TestForm1Layout::labelsSizedToCaption()
     QFETCH(QPoint, topLeft);
     const auto *label = m_fixture->control<QLabel>(name.toLatin1().constData());
     const QFontMetrics metrics(label->font());
-    QCOMPARE(label->pos(), topLeft);
+    if (label == m_fixture->control<QLabel>("Label5")) {
+        // The banner may have scrolled already, by whole steps of 4 pixels to the left.
+        QCOMPARE(label->y(), topLeft.y());
+        QVERIFY2(label->x() <= topLeft.x() && (topLeft.x() - label->x()) % 4 == 0,
+                 qPrintable(QString::number(label->x())));
+    } else {
+        QCOMPARE(label->pos(), topLeft);
+    }
     // Wide enough for its caption and no wider than the caption's own line.
     QVERIFY(label->width() >= metrics.horizontalAdvance(label->text()));
     QVERIFY(label->width() <= metrics.horizontalAdvance(label->text()) + 2);

@@ -55,9 +55,10 @@ void Form1::centreOnScreen()
 void Form1::moveEvent(QMoveEvent *event)
 {
     QMainWindow::moveEvent(event);
-    // Where the window manager frames the window only once it is shown (X11), Load centred it
-    // by its size without the frame: centre it again, once, by the frame it got.
-    if (!m_awaitingFrame || !isVisible() || frameGeometry().size() == size())
+    // Load centres the window before it has a frame, which comes with the native window
+    // (Windows) or from the window manager once the window is shown (X11): centre it again,
+    // once, by the frame it got.
+    if (!m_awaitingFrame || frameGeometry().size() == size())
         return;
     m_awaitingFrame = false;
     if (frameGeometry().size() != m_centredFrameSize)

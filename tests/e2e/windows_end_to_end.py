@@ -22,6 +22,7 @@ TEXT2 = (328, 176, 265, 19)
 TEXT3 = (328, 240, 265, 19)
 COMMAND1 = (112, 304, 89, 33)
 CLIENT_AREA = (676, 465)
+WINE_CAPTION = 23  # pixels: the caption of the frame Wine reports to a Windows program
 
 
 def centre(rect):
@@ -78,9 +79,11 @@ def scenarios(desktop, exe, screenshot_path):
               f"client area {width} x {height}, menu bar {menu_bar} px high")
         outer = (left - frame_left, top - frame_top, width + frame_left + frame_right,
                  height + frame_top + frame_bottom)
-        # Centred to within the twips' rounding of a pixel.
+        # Centred to within the twips' rounding of a pixel. Down, by the frame Wine reports to
+        # the program (a caption above the client area, no lower edge), not openbox's own.
+        wine_top, wine_height = top - WINE_CAPTION, height + WINE_CAPTION
         check(abs(2 * outer[0] + outer[2] - Desktop.WIDTH) <= 2
-              and abs(2 * outer[1] + outer[3] - Desktop.HEIGHT) <= 2,
+              and abs(2 * wine_top + wine_height - Desktop.HEIGHT) <= 2,
               f"window centred on the screen: frame at {outer}")
 
         def at(rect):
@@ -91,11 +94,15 @@ def scenarios(desktop, exe, screenshot_path):
             x, y, w, h = TEXT3
             return desktop.screenshot(left + x, top + menu_bar + y, w, h)
 
+        def type_into(box, text):
+            # A click into the box that has the focus leaves its text: clear it first.
+            desktop.click(*at(box))
+            desktop.key("End", *["BackSpace"] * 4)
+            desktop.type(text)
+
         def add(a, b):
-            desktop.click(*at(TEXT1))
-            desktop.type(a)
-            desktop.click(*at(TEXT2))
-            desktop.type(b)
+            type_into(TEXT1, a)
+            type_into(TEXT2, b)
             desktop.click(*at(COMMAND1))
             return wait_until("the output to settle", lambda: settled(output))
 
@@ -128,6 +135,18 @@ def scenarios(desktop, exe, screenshot_path):
         check(first.exit_status() == 0, "closed by the window manager, the program ends with status 0")
     finally:
         first.kill()
+
+    # The session ends: the contact message, and the program lets the session end.
+    program = Program(desktop, exe)
+    try:
+        desktop.wait_for_window("TALLYVEX !", timeout=60)
+        session_end = subprocess.Popen(["wineboot", "--end-session"], env=desktop.env)
+        contact = desktop.wait_for_window("CONTACT !")
+        desktop.activate(contact)
+        desktop.key("Return")
+        check(session_end.wait(30) == 0, "at the session's end CONTACT ! shows, and the session ends")
+    finally:
+        program.kill()
 
 
 def settled(take):
