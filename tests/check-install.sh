@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the build into an empty folder and checks what lands there: the program, the
-# desktop entry, the icon in the hicolor theme and the AppStream metadata, each in its usual
+# desktop entry, the icons in the hicolor theme and the AppStream metadata, each in its usual
 # place and accepted by the desktop's own validators.
 set -euo pipefail
 build=$1
@@ -14,13 +14,16 @@ expect bin/tallyvex
 [ -x "$root/usr/bin/tallyvex" ] || { echo "bin/tallyvex is not executable"; exit 1; }
 expect share/applications/com.example.Tallyvex.desktop
 expect share/metainfo/com.example.Tallyvex.metainfo.xml
-for size in 16 32; do
+for size in 16 32 48 64 128 256; do
     icon=share/icons/hicolor/${size}x${size}/apps/com.example.Tallyvex.png
     expect "$icon"
     # A PNG of the size its folder promises: width and height sit at bytes 16 to 23.
-    dimensions=$(od -An -tu1 -j16 -N8 "$root/usr/$icon" | tr -s ' ')
-    [ "$dimensions" = " 0 0 0 $size 0 0 0 $size" ] || { echo "$icon is not $size x $size"; exit 1; }
+    dimensions=$(od -An -tu4 --endian=big -j16 -N8 "$root/usr/$icon" | tr -s ' ')
+    [ "$dimensions" = " $size $size" ] || { echo "$icon is not $size x $size"; exit 1; }
 done
+
+expect share/icons/hicolor/scalable/apps/com.example.Tallyvex.svg
+expect share/man/man1/tallyvex.1
 
 grep -qx 'Exec=tallyvex' "$root/usr/share/applications/com.example.Tallyvex.desktop"
 grep -q '<release version="1.0.0.1"' "$root/usr/share/metainfo/com.example.Tallyvex.metainfo.xml"
@@ -28,6 +31,8 @@ if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$root/usr/share/applications/com.example.Tallyvex.desktop"
 fi
 if command -v appstreamcli >/dev/null; then
-    appstreamcli validate --no-net "$root/usr/share/metainfo/com.example.Tallyvex.metainfo.xml" >/dev/null
+    # Pedantic: no errors and no warnings either.
+    appstreamcli validate --no-net --pedantic \
+        "$root/usr/share/metainfo/com.example.Tallyvex.metainfo.xml" >/dev/null
 fi
 echo "installed tree is complete"
