@@ -11,9 +11,9 @@
 class QAction;
 class QCloseEvent;
 class QKeyEvent;
-class QMoveEvent;
 class QLabel;
 class QLineEdit;
+class QMoveEvent;
 class QPushButton;
 class QTimer;
 
