@@ -176,10 +176,14 @@ class Scenarios:
             return  # the link takes no keyboard focus
         with tempfile.TemporaryDirectory() as empty:
             program = Program(self, {"PATH": empty})
+            self.display.type("42")
+            before = program.tree.text_and_selection("Operand A")
             for how in self.closings:
                 self.click_control(program, "label", "velkar.example.com")
                 self.close_box(program, "Error !", how)
-                check(program.runs(), f"the untrapped error closed by {how}: the program runs on")
+                program.wait_for_focus("Operand A")
+                check(program.runs() and program.tree.text_and_selection("Operand A") == before,
+                      f"the untrapped error closed by {how}: the program runs on, A as it was")
             self.display.activate(program.window)
             self.finish(program)
 
