@@ -32,7 +32,10 @@ def centre(rect):
 class Program:
     def __init__(self, desktop, exe):
         self.desktop = desktop
-        self.process = subprocess.Popen(["wine", exe], env=desktop.env,
+        # By its Windows path: given a Unix one, Wine starts it through start.exe, which stays
+        # when the session's end ends the program.
+        windows_path = "Z:" + exe.replace("/", "\\")
+        self.process = subprocess.Popen(["wine", windows_path], env=desktop.env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def exit_status(self, timeout=30):
@@ -136,7 +139,7 @@ def scenarios(desktop, exe, screenshot_path):
     finally:
         first.kill()
 
-    # The session ends: the contact message, and the program lets the session end.
+    # The session ends: the contact message, then the program lets the session end.
     program = Program(desktop, exe)
     try:
         desktop.wait_for_window("TALLYVEX !", timeout=60)
@@ -145,6 +148,8 @@ def scenarios(desktop, exe, screenshot_path):
         desktop.activate(contact)
         desktop.key("Return")
         check(session_end.wait(30) == 0, "at the session's end CONTACT ! shows, and the session ends")
+        # Then the system ends the program, as Windows does once it has agreed.
+        check(program.exit_status() is not None, "the program has ended with the session")
     finally:
         program.kill()
 
