@@ -149,10 +149,9 @@ private:
     bool m_loaded = true;
     bool m_unloading = false; // Form_QueryUnload runs; a second close meanwhile is ignored
     bool m_unloadAnnounced = false;
-    // Load centred the window by this frame size; until the window manager's frame is known,
-    // a different one centres it again.
+    // The frame size Load centred the window by, until the window's own frame is known; a
+    // different one then centres it again. Invalid once that has been seen to.
     QSize m_centredFrameSize;
-    bool m_awaitingFrame = false;
     // The box a handler gave the focus to while the window was not active; its GotFocus is
     // raised when the focus arrives.
     QLineEdit *m_focusSetWhileInactive = nullptr;

@@ -14,6 +14,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <utility>
+
 using runtime::pixelsToTwips;
 using runtime::twipsToNearestPixel;
 
@@ -36,7 +38,7 @@ void Form1::Form_Load()
         return;
     }
     centreOnScreen();
-    m_awaitingFrame = true;
+    m_centredFrameSize = frameGeometry().size();
 }
 
 void Form1::centreOnScreen()
@@ -49,7 +51,6 @@ void Form1::centreOnScreen()
     const float top = ops::centredStart(pixelsToTwips(screenArea.height()),
                                         pixelsToTwips(frameGeometry().height()));
     move(x(), screenArea.y() + twipsToNearestPixel(top));
-    m_centredFrameSize = frameGeometry().size();
 }
 
 void Form1::moveEvent(QMoveEvent *event)
@@ -58,10 +59,9 @@ void Form1::moveEvent(QMoveEvent *event)
     // Load centres the window before it has a frame, which comes with the native window
     // (Windows) or from the window manager once the window is shown (X11): centre it again,
     // once, by the frame it got.
-    if (!m_awaitingFrame || frameGeometry().size() == size())
+    if (!m_centredFrameSize.isValid() || frameGeometry().size() == size())
         return;
-    m_awaitingFrame = false;
-    if (frameGeometry().size() != m_centredFrameSize)
+    if (std::exchange(m_centredFrameSize, QSize()) != frameGeometry().size())
         runHandler([this] { centreOnScreen(); });
 }
 

@@ -24,13 +24,70 @@ def wait_until(what, check, timeout=30.0, interval=0.1):
         time.sleep(interval)
 
 
-class Desktop:
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+    print(f"ok: {message}", flush=True)
+
+
+class Process:
+    """A program a test starts; stop() ends it if it still runs."""
+
+    def __init__(self, args, env):
+        self.process = subprocess.Popen(args, env=env, stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL)
+
+    def exit_status(self, timeout=30):
+        try:
+            return self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise Failure("the program did not end")
+
+    def runs(self):
+        return self.process.poll() is None
+
+    def stop(self):
+        if self.runs():
+            self.process.kill()
+            self.process.wait()
+
+
+class Display:
+    """What an X display and a Wayland compositor share: the processes that make them, ended
+    on close, and the windows found by their titles (windows_named)."""
+
+    def __init__(self):
+        self._processes = []
+
+    def close(self):
+        for process in reversed(self._processes):
+            process.terminate()
+            try:
+                process.wait(5)
+            except subprocess.TimeoutExpired:
+                process.kill()
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+
+    def wait_for_window(self, title, timeout=30.0):
+        return wait_until(f'a window titled "{title}"',
+                          lambda: (self.windows_named(title) or [None])[0], timeout)
+
+    def wait_for_no_window(self, title, timeout=30.0):
+        wait_until(f'"{title}" to close', lambda: not self.windows_named(title), timeout)
+
+
+class Desktop(Display):
     WIDTH, HEIGHT = 1024, 768
     has_pointer = True
     other_program = ["xmessage", "another program"]
 
     def __init__(self):
-        self._processes = []
+        super().__init__()
         read_end, write_end = os.pipe()
         xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
@@ -55,20 +112,6 @@ class Desktop:
         return "_NET_SUPPORTING_WM_CHECK(WINDOW)" in self._run(
             ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False)
 
-    def close(self):
-        for process in reversed(self._processes):
-            process.terminate()
-            try:
-                process.wait(5)
-            except subprocess.TimeoutExpired:
-                process.kill()
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.close()
-
     def _run(self, args, check=True):
         result = subprocess.run(args, env=self.env, capture_output=True, text=True)
         if check and result.returncode != 0:
@@ -82,13 +125,6 @@ class Desktop:
         """The visible top-level windows whose title is exactly title."""
         out = self.xdotool("search", "--onlyvisible", "--name", f"^{title}$", check=False)
         return [int(w) for w in out.split()]
-
-    def wait_for_window(self, title, timeout=30.0):
-        return wait_until(f'a window titled "{title}"',
-                          lambda: (self.windows_named(title) or [None])[0], timeout)
-
-    def wait_for_no_window(self, title, timeout=30.0):
-        wait_until(f'"{title}" to close', lambda: not self.windows_named(title), timeout)
 
     def geometry(self, window):
         """Left, top, width and height of the window's client area on the screen."""

@@ -8,31 +8,23 @@ Every message box is closed each way the display allows (a click on OK, Return, 
 the focus and the selection are checked where the program puts them afterwards."""
 
 import os
-import subprocess
 import sys
 import tempfile
 
 from accessibility import AccessibilityBus
-from desktop import Desktop, Failure, wait_until
+from desktop import Desktop, Failure, Process, check, wait_until
 from wayland import Compositor
 
 TITLE = "TALLYVEX !"
 
 
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
-    print(f"ok: {message}", flush=True)
-
-
-class Program:
+class Program(Process):
     """One running copy, its window and its accessibility tree."""
 
     def __init__(self, scenarios, extra_env=None, window=True):
         self.display = scenarios.display
         env = dict(self.display.env, **scenarios.bus.environment(), **(extra_env or {}))
-        self.process = subprocess.Popen([scenarios.executable], env=env,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        super().__init__([scenarios.executable], env)
         scenarios.started.append(self)
         self.tree = scenarios.bus.application(self.process.pid)
         if window:
@@ -42,19 +34,6 @@ class Program:
     def wait_for_focus(self, name):
         wait_until(f"the focus in {name}", lambda: self.tree.focused() == name)
 
-    def exit_status(self, timeout=30):
-        try:
-            return self.process.wait(timeout)
-        except subprocess.TimeoutExpired:
-            raise Failure("the program did not end")
-
-    def runs(self):
-        return self.process.poll() is None
-
-    def stop(self):
-        if self.runs():
-            self.process.kill()
-            self.process.wait()
 
 
 class Scenarios:
@@ -143,8 +122,7 @@ class Scenarios:
         self.display.type("123")
         self.display.key("shift+Left")
         before = program.tree.text_and_selection("Operand A")
-        other = subprocess.Popen(self.display.other_program, env=self.display.env,
-                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        other = Process(self.display.other_program, self.display.env)
         try:
             wait_until("the other program's window to be active",
                        lambda: self.display.active_window() not in (0, program.window))
@@ -154,8 +132,7 @@ class Scenarios:
             check(after == before == ("123", (2, 3), 2),
                   f"back from another program, A is as it was: {after}")
         finally:
-            other.kill()
-            other.wait()
+            other.stop()
         self.finish(program)
 
     def second_copy(self):

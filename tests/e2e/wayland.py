@@ -11,7 +11,7 @@ import subprocess
 import tempfile
 import time
 
-from desktop import Failure, wait_until
+from desktop import Display, Failure, wait_until
 
 CONFIG = """\
 output HEADLESS-1 resolution {width}x{height}
@@ -19,13 +19,13 @@ xwayland disable
 """
 
 
-class Compositor:
+class Compositor(Display):
     WIDTH, HEIGHT = 1024, 768
     has_pointer = False
     other_program = ["weston-flower"]
 
     def __init__(self):
-        self._processes = []
+        super().__init__()
         self._folder = tempfile.mkdtemp(prefix="tallyvex-wayland-")
         os.chmod(self._folder, 0o755)  # the compositor may run as another user
         # sway refuses to run as root; as root, it runs as nobody in a folder of nobody's.
@@ -76,19 +76,8 @@ class Compositor:
         return any(device.get("type") == "keyboard" for seat in seats for device in seat["devices"])
 
     def close(self):
-        for process in reversed(self._processes):
-            process.terminate()
-            try:
-                process.wait(5)
-            except subprocess.TimeoutExpired:
-                process.kill()
+        super().close()
         shutil.rmtree(self._folder, ignore_errors=True)
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.close()
 
     def _swaymsg(self, *args):
         result = subprocess.run(["swaymsg", *args], env=self.env, capture_output=True, text=True)
@@ -106,13 +95,6 @@ class Compositor:
 
     def windows_named(self, title):
         return [view["id"] for view in self._views() if view.get("name") == title]
-
-    def wait_for_window(self, title, timeout=30.0):
-        return wait_until(f'a window titled "{title}"',
-                          lambda: (self.windows_named(title) or [None])[0], timeout)
-
-    def wait_for_no_window(self, title, timeout=30.0):
-        wait_until(f'"{title}" to close', lambda: not self.windows_named(title), timeout)
 
     def geometry(self, window):
         """Left, top, width and height of the window's surface on the output."""

@@ -14,7 +14,7 @@ import sys
 import tempfile
 import time
 
-from desktop import Desktop, Failure, wait_until
+from desktop import Desktop, Failure, Process, check, wait_until
 
 # Where the controls lie in the window's client area, below the menu bar (pixels).
 TEXT1 = (328, 112, 265, 19)
@@ -29,31 +29,11 @@ def centre(rect):
     return rect[0] + rect[2] // 2, rect[1] + rect[3] // 2
 
 
-class Program:
+class Program(Process):
     def __init__(self, desktop, exe):
-        self.desktop = desktop
         # By its Windows path: given a Unix one, Wine starts it through start.exe, which stays
         # when the session's end ends the program.
-        windows_path = "Z:" + exe.replace("/", "\\")
-        self.process = subprocess.Popen(["wine", windows_path], env=desktop.env,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-
-    def exit_status(self, timeout=30):
-        try:
-            return self.process.wait(timeout)
-        except subprocess.TimeoutExpired:
-            raise Failure("the program did not end")
-
-    def kill(self):
-        if self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
-    print(f"ok: {message}")
+        super().__init__(["wine", "Z:" + exe.replace("/", "\\")], desktop.env)
 
 
 def run(folder, screenshot_path):
@@ -126,8 +106,8 @@ def scenarios(desktop, exe, screenshot_path):
             desktop.key("Return")
             check(second.exit_status() == 0, "the second copy ends with status 0 after OK")
         finally:
-            second.kill()
-        check(first.process.poll() is None, "the first copy runs on")
+            second.stop()
+        check(first.runs(), "the first copy runs on")
 
         desktop.activate(window)
         desktop.key("alt+F4")
@@ -137,7 +117,7 @@ def scenarios(desktop, exe, screenshot_path):
         desktop.key("Return")
         check(first.exit_status() == 0, "closed by the window manager, the program ends with status 0")
     finally:
-        first.kill()
+        first.stop()
 
     # The session ends: the contact message, then the program lets the session end.
     program = Program(desktop, exe)
@@ -151,7 +131,7 @@ def scenarios(desktop, exe, screenshot_path):
         # Then the system ends the program, as Windows does once it has agreed.
         check(program.exit_status() is not None, "the program has ended with the session")
     finally:
-        program.kill()
+        program.stop()
 
 
 def settled(take):
