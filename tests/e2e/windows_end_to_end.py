@@ -15,6 +15,7 @@ import tempfile
 import time
 
 from desktop import Desktop, Failure, Process, check, wait_until
+from wine import windows_path, without_qt_tree
 
 # Where the controls lie in the window's client area, below the menu bar (pixels).
 TEXT1 = (328, 112, 265, 19)
@@ -33,7 +34,7 @@ class Program(Process):
     def __init__(self, desktop, exe):
         # By its Windows path: given a Unix one, Wine starts it through start.exe, which stays
         # when the session's end ends the program.
-        super().__init__(["wine", "Z:" + exe.replace("/", "\\")], desktop.env)
+        super().__init__(["wine", windows_path(exe)], desktop.env)
 
 
 def run(folder, screenshot_path):
@@ -43,9 +44,7 @@ def run(folder, screenshot_path):
         shutil.copytree(folder, os.path.join(where, "tallyvex"))
         exe = os.path.join(where, "tallyvex", "tallyvex.exe")
         with Desktop() as desktop:
-            # Nothing of Qt's tree may help the copied folder.
-            for name in ("WINEPATH", "QT_PLUGIN_PATH"):
-                desktop.env.pop(name, None)
+            desktop.env = without_qt_tree(desktop.env)
             scenarios(desktop, exe, screenshot_path)
     finally:
         shutil.rmtree(where, ignore_errors=True)

@@ -18,6 +18,7 @@ import sys
 import tempfile
 
 from desktop import Desktop, Failure, Process, check, wait_until
+from wine import windows_path, without_qt_tree
 
 INSTALLED = r"C:\Program Files\Tallyvex"
 SHORTCUT = r"C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Tallyvex.lnk"
@@ -57,6 +58,13 @@ def shortcut(path):
     return target, strings.get("icon"), icon_index
 
 
+def window_program(desktop, window):
+    """The program whose process shows the window, by the Windows path Wine gives it."""
+    pid = desktop.xdotool("getwindowpid", str(window)).strip()
+    with open(f"/proc/{pid}/cmdline", "rb") as command_line:
+        return command_line.read().split(b"\0")[0].decode()
+
+
 def tree(root):
     """Every file and folder under root, but for the users' temporary folders."""
     found = set()
@@ -73,9 +81,7 @@ class Wine:
 
     def __init__(self, desktop, prefix):
         self.prefix = prefix
-        self.env = dict(desktop.env, WINEPREFIX=prefix)
-        for name in ("WINEPATH", "QT_PLUGIN_PATH"):  # nothing of Qt's tree may help
-            self.env.pop(name, None)
+        self.env = dict(without_qt_tree(desktop.env), WINEPREFIX=prefix)
 
     def run(self, *args):
         return subprocess.run(["wine", *args], env=self.env, capture_output=True, text=True)
@@ -122,7 +128,7 @@ def scenario(desktop, wine, setup, folder, record):
     drive_c = wine.unix_path("C:")
     before = tree(drive_c)
 
-    check(wine.run("Z:" + os.path.abspath(setup).replace("/", "\\"), "/S").returncode == 0,
+    check(wine.run(windows_path(setup), "/S").returncode == 0,
           "the silent install ends with status 0")
     installed = wine.unix_path(INSTALLED)
     with tempfile.TemporaryDirectory() as expected:
@@ -151,7 +157,8 @@ def scenario(desktop, wine, setup, folder, record):
     starter = Process(["wine", "start", "/unix", link], wine.env)
     try:
         window = desktop.wait_for_window("TALLYVEX !", timeout=60)
-        check(True, "the installed program starts from the shortcut")
+        check(window_program(desktop, window) == program,
+              "the shortcut starts the installed program")
         desktop.activate(window)
         desktop.key("alt+F4")
         contact = desktop.wait_for_window("CONTACT !")
