@@ -143,6 +143,9 @@ class Desktop(Display):
 
     def activate(self, window):
         self.xdotool("windowactivate", "--sync", str(window))
+        # --sync can return while a window that has just been mapped is still taking the focus,
+        # and a key the window manager handles then finds no window to act on.
+        wait_until("the window to be active", lambda: self.active_window() == window)
 
     def close_window(self, window):
         """A click on the close button at the right end of the window manager's title bar."""
