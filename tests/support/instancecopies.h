@@ -11,6 +11,6 @@ struct InstanceCopy
     QString platform;
 };
 
-// Starts the copies, lets them all check at once once each is ready, and returns how many
-// would run; -1 when one did not answer.
+// Starts the copies one after another, lets them all check at once once each is ready, and
+// returns how many would run; -1, with a warning that says why, when one did not answer.
 int copiesThatRun(const QList<InstanceCopy> &copies);
