@@ -74,9 +74,16 @@ qsizetype readExponent(QStringView text, qsizetype pos, DecimalNumber &number)
     return next;
 }
 
+bool isLeadingParseDecimalPoint(QChar c)
+{
+    return c == u'.';
+}
+
 // Reads sign, digits, fraction and exponent from the start of the text; returns where the
-// number ends. The number has no digits when the text does not begin with one.
-qsizetype readNumber(QStringView text, QChar decimalSeparator, DecimalNumber &number)
+// number ends. The number has no digits when the text does not begin with one. At most one
+// decimal separator is read, any character for which isDecimalSeparator holds.
+template <typename IsDecimalSeparator>
+qsizetype readNumber(QStringView text, IsDecimalSeparator isDecimalSeparator, DecimalNumber &number)
 {
     qsizetype pos = 0;
     if (pos < text.size() && (text[pos] == u'+' || text[pos] == u'-')) {
@@ -84,7 +91,7 @@ qsizetype readNumber(QStringView text, QChar decimalSeparator, DecimalNumber &nu
         ++pos;
     }
     pos = readDigits(text, pos, number.integerDigits);
-    if (pos < text.size() && text[pos] == decimalSeparator)
+    if (pos < text.size() && isDecimalSeparator(text[pos]))
         pos = readDigits(text, pos + 1, number.fractionDigits);
     if (!number.hasDigits())
         return 0;
@@ -196,7 +203,7 @@ double rtcR8ValFromBstr(QStringView text)
             compact.append(c);
     }
     DecimalNumber number;
-    readNumber(compact, u'.', number);
+    readNumber(compact, isLeadingParseDecimalPoint, number);
     return number.hasDigits() ? toDouble(number) : 0.0;
 }
 
@@ -210,8 +217,13 @@ double vbaR8Str(QStringView text, QChar decimalSeparator)
         --last;
     const QStringView trimmed = text.sliced(first, last - first);
 
+    // "." is the one decimal point the operand boxes let a user type, so it counts in every
+    // locale; the locale's own separator counts too, for a pasted "2,5".
+    const auto isDecimalSeparator = [decimalSeparator](QChar c) {
+        return c == u'.' || c == decimalSeparator;
+    };
     DecimalNumber number;
-    const qsizetype end = readNumber(trimmed, decimalSeparator, number);
+    const qsizetype end = readNumber(trimmed, isDecimalSeparator, number);
     if (!number.hasDigits() || end != trimmed.size())
         throw RuntimeError(ErrorNumber::TypeMismatch);
     return toDouble(number);

@@ -17,8 +17,9 @@ namespace ops {
 // point is always ".". A text that begins with no number gives 0; bad text never fails.
 double rtcR8ValFromBstr(QStringView text);
 
-// The value of the whole text, read with the given decimal separator: blanks around it, a sign,
-// digits with at most one separator and an optional exponent. Anything else is error 13.
+// The value of the whole text: blanks around it, a sign, digits with at most one decimal
+// separator and an optional exponent. The separator is "." or the given one, the locale's.
+// Anything else is error 13.
 double vbaR8Str(QStringView text, QChar decimalSeparator);
 
 // The value rounded to 15 significant digits, in plain notation for decimal exponents -4 to 14

@@ -1,5 +1,7 @@
 #include "runtime/keypress.h"
 
+#include "runtime/keypadkey.h"
+
 #include <QKeyEvent>
 
 namespace runtime {
@@ -9,6 +11,7 @@ constexpr qint16 Backspace = 8;
 constexpr qint16 LineFeed = 10;
 constexpr qint16 CarriageReturn = 13;
 constexpr qint16 Escape = 27;
+constexpr qint16 DecimalPoint = 46;
 constexpr qint16 Rubout = 127;
 
 TypedKey character(int code)
@@ -54,6 +57,14 @@ TypedKey classifyKeyPress(const QKeyEvent &event)
         return text.isEmpty() ? TypedKey{} : TypedKey{TypedKey::Kind::Menu, 0};
     if (held.testFlag(Qt::ControlModifier))
         return controlCharacter(key);
+
+    // The keypad's decimal key is the decimal point, whether the layout gives it "." or ",".
+    // Qt on Wayland reports it without the keypad modifier; its native key still tells.
+    const bool decimalKey = key == Qt::Key_Period || key == Qt::Key_Comma;
+    if (decimalKey
+        && (event.modifiers().testFlag(Qt::KeypadModifier)
+            || isKeypadDecimalKey(event.nativeVirtualKey())))
+        return character(DecimalPoint);
 
     switch (key) {
     case Qt::Key_Backspace: return character(Backspace);

@@ -13,7 +13,8 @@ struct TypedKey
 {
     enum class Kind {
         Editing,   // Tab, arrows, Home, End, Delete, Insert, and Ctrl with a key that is no letter
-        Character, // raises KeyPress with `code` before it reaches the box
+        Character, // raises KeyPress with `code` before it reaches the box; the keypad's
+                   // decimal key is "." (46) whatever its layout types
         Menu,      // Alt with a key that has a text: an access key or nothing, never typed
     };
 

@@ -120,6 +120,10 @@ void TestConversions::strictNumber_data()
     QTest::newRow("comma: 1,5") << "1,5" << comma << 1.5;
     QTest::newRow("comma: 46") << "46" << comma << 46.0;
     QTest::newRow("comma: -2,5e1") << "-2,5e1" << comma << -25.0;
+    // "." is the point the boxes let a user type: it counts beside the locale's ",".
+    QTest::newRow("comma: 1.5") << "1.5" << comma << 1.5;
+    QTest::newRow("comma: .5") << ".5" << comma << 0.5;
+    QTest::newRow("comma: -2.5e1") << "-2.5e1" << comma << -25.0;
 }
 
 void TestConversions::strictNumber()
@@ -149,7 +153,12 @@ void TestConversions::strictNumberRejected_data()
     QTest::newRow("-") << "-" << point << 13;
     QTest::newRow("line feed around") << "\n5" << point << 13;
     QTest::newRow("comma under point") << "1,5" << point << 13;
-    QTest::newRow("point under comma") << "1.5" << comma << 13;
+    QTest::newRow("comma: 1,2,3") << "1,2,3" << comma << 13;
+    QTest::newRow("comma: 1.2,3") << "1.2,3" << comma << 13;
+    QTest::newRow("comma: 1,2.3") << "1,2.3" << comma << 13;
+    QTest::newRow("point: 1.2,3") << "1.2,3" << point << 13;
+    QTest::newRow("comma: ,") << "," << comma << 13;
+    QTest::newRow("comma: 1.5e400") << "1.5e400" << comma << 6;
     QTest::newRow("1e400") << "1e400" << point << 6;
     QTest::newRow("400 digits") << "9" + QString(399, u'9') << point << 6;
 }

@@ -55,6 +55,9 @@ void TestForm1Input::keyFilter_data()
             row(typed, Qt::Key(Qt::Key_0 + (digit - '0')), none, typed);
         }
         row(".", Qt::Key_Period, none, ".");
+        // The keypad's decimal key types the point, also where the layout gives it ",".
+        row("keypad .", Qt::Key_Period, Qt::KeypadModifier, ".");
+        row("keypad ,", Qt::Key_Comma, Qt::KeypadModifier, ".");
         row("backspace", Qt::Key_Backspace, none, "");
         // The codes beside the accepted ones, and the characters of signs and exponents.
         row("/ (47)", Qt::Key_Slash, none, "12");

@@ -25,7 +25,16 @@ bool Form1::filterOperandKey(QLineEdit *box, QKeyEvent *event)
         else
             Text2_KeyPress(KeyAscii);
     });
-    return KeyAscii == 0;
+    if (KeyAscii == 0)
+        return true;
+    // A character other than the one the key types (the keypad's decimal key where the layout
+    // gives it ",") goes into the box as the handler passed it.
+    const QChar passed(static_cast<char16_t>(KeyAscii));
+    if (passed.isPrint() && event->text() != QString(passed)) {
+        box->insert(passed);
+        return true;
+    }
+    return false;
 }
 
 void Form1::Text1_KeyPress(qint16 &KeyAscii)

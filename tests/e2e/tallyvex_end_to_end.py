@@ -59,7 +59,8 @@ class Scenarios:
 
     def run(self):
         try:
-            for scenario in (self.start_up, self.information_boxes, self.switching_away,
+            for scenario in (self.start_up, self.comma_locale, self.information_boxes,
+                             self.switching_away,
                              self.second_copy, self.untrapped_error, self.tooltip,
                              self.exit_keys, self.close_button):
                 scenario()
@@ -95,6 +96,30 @@ class Scenarios:
             check(left >= 0 and top >= 0 and left + width <= screen_width
                   and top + height <= screen_height,
                   f"the compositor placed the whole window on the screen at {left}, {top}")
+        self.finish(program)
+
+    def comma_locale(self):
+        """Where the decimal separator is ",", the typed "." is the decimal point all the same,
+        results show ",", and the keypad's decimal key types "." whichever character it has."""
+        program = Program(self, {"LC_ALL": "de_DE.UTF-8", "LANG": "de_DE.UTF-8"})
+        self.display.type("2")
+        self.display.key("Tab")
+        program.wait_for_focus("Operand B")
+        self.display.type("0.5")
+        self.display.key("alt+p")
+        root_of_two = "1,4142135623731"
+        wait_until("the power", lambda: program.tree.text_and_selection("Output")[0] == root_of_two)
+        check(not self.display.windows_named("Error !"),
+              f"in a \",\" locale, 2 POW 0.5 shows {root_of_two} and no box")
+        self.display.key("alt+a")  # ADD puts the focus back in A, its text selected
+        program.wait_for_focus("Operand A")
+        self.display.type("3")
+        self.display.key("KP_Separator")
+        self.display.type("5")
+        wait_until("the last digit in A",
+                   lambda: program.tree.text_and_selection("Operand A")[0].endswith("5"))
+        typed = program.tree.text_and_selection("Operand A")[0]
+        check(typed == "3.5", f"the keypad's decimal key, sent as KP_Separator, types \".\": {typed!r}")
         self.finish(program)
 
     def information_boxes(self):
