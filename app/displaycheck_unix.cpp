@@ -5,5 +5,5 @@
 bool displayAvailable()
 {
     return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY")
-           || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+            || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
 }

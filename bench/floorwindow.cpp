@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr QSize ClientArea{676, 465};
+constexpr QSize ClientArea{ 676, 465 };
 constexpr int StepMs = 50;
 constexpr int StepPixels = 4;
 

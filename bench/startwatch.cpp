@@ -41,7 +41,7 @@ int ignoreXError(Display *, XErrorEvent *)
 
 std::string windowTitle(Display *display, Window window)
 {
-    const Atom names[] = {XInternAtom(display, "_NET_WM_NAME", False), XA_WM_NAME};
+    const Atom names[] = { XInternAtom(display, "_NET_WM_NAME", False), XA_WM_NAME };
     for (Atom name : names) {
         Atom type = None;
         int format = 0;
@@ -50,7 +50,7 @@ std::string windowTitle(Display *display, Window window)
         unsigned char *data = nullptr;
         if (XGetWindowProperty(display, window, name, 0, 1024, False, AnyPropertyType, &type,
                                &format, &count, &after, &data)
-                == Success
+                    == Success
             && data != nullptr) {
             std::string title(reinterpret_cast<const char *>(data), count);
             XFree(data);
@@ -68,7 +68,7 @@ bool nextEvent(Display *display, double deadline, XEvent &event)
         const double left = deadline - now();
         if (left <= 0)
             return false;
-        pollfd connection{ConnectionNumber(display), POLLIN, 0};
+        pollfd connection{ ConnectionNumber(display), POLLIN, 0 };
         poll(&connection, 1, static_cast<int>(left * 1000) + 1);
     }
     XNextEvent(display, &event);
@@ -156,8 +156,7 @@ int main(int argc, char *argv[])
     std::fflush(stdout);
 
     char buffer[256];
-    while (read(STDIN_FILENO, buffer, sizeof buffer) > 0) {
-    }
+    while (read(STDIN_FILENO, buffer, sizeof buffer) > 0) { }
     endProgram(pid);
     XCloseDisplay(display);
     return 0;

@@ -127,7 +127,8 @@ double toDouble(const DecimalNumber &number)
         literal += (number.exponentNegative ? "e-" : "e") + number.exponentDigits;
 
     double value = 0.0;
-    const auto [end, error] = std::from_chars(literal.data(), literal.data() + literal.size(), value);
+    const auto [end, error] =
+            std::from_chars(literal.data(), literal.data() + literal.size(), value);
     if (error == std::errc::result_out_of_range) {
         if (decimalScale(number) > 0)
             throw RuntimeError(ErrorNumber::Overflow);
@@ -173,13 +174,14 @@ RoundedDecimal roundToSignificantDigits(double value)
 QString plainNotation(const RoundedDecimal &rounded, QChar decimalSeparator)
 {
     if (rounded.exponent < 0) {
-        return QLatin1String("0") + decimalSeparator
-               + QString(-rounded.exponent - 1, u'0') + rounded.digits;
+        return QLatin1String("0") + decimalSeparator + QString(-rounded.exponent - 1, u'0')
+                + rounded.digits;
     }
     const qsizetype integerLength = rounded.exponent + 1;
     if (rounded.digits.size() <= integerLength)
         return rounded.digits + QString(integerLength - rounded.digits.size(), u'0');
-    return rounded.digits.left(integerLength) + decimalSeparator + rounded.digits.mid(integerLength);
+    return rounded.digits.left(integerLength) + decimalSeparator
+            + rounded.digits.mid(integerLength);
 }
 
 QString scientificNotation(const RoundedDecimal &rounded, QChar decimalSeparator)
@@ -239,8 +241,8 @@ QString vbaStrR8(double value, QChar decimalSeparator)
     if (rounded.digits == u"0")
         return QStringLiteral("0");
 
-    const bool plain = rounded.exponent >= LowestPlainExponent
-                       && rounded.exponent <= HighestPlainExponent;
+    const bool plain =
+            rounded.exponent >= LowestPlainExponent && rounded.exponent <= HighestPlainExponent;
     const QString magnitude = plain ? plainNotation(rounded, decimalSeparator)
                                     : scientificNotation(rounded, decimalSeparator);
     return rounded.negative ? u'-' + magnitude : magnitude;

@@ -9,10 +9,18 @@ double arithmetic(Arithmetic operation, double a, double b)
 {
     double result = 0.0;
     switch (operation) {
-    case Arithmetic::Add: result = a + b; break;
-    case Arithmetic::Subtract: result = a - b; break;
-    case Arithmetic::Multiply: result = a * b; break;
-    case Arithmetic::Divide: result = a / b; break;
+    case Arithmetic::Add:
+        result = a + b;
+        break;
+    case Arithmetic::Subtract:
+        result = a - b;
+        break;
+    case Arithmetic::Multiply:
+        result = a * b;
+        break;
+    case Arithmetic::Divide:
+        result = a / b;
+        break;
     }
     vbaFPException(result);
     return result;

@@ -5,7 +5,6 @@
 #include <QVariant>
 #include <QWidget>
 
-
 namespace runtime {
 namespace {
 

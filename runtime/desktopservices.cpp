@@ -11,8 +11,8 @@ namespace runtime {
 
 void DesktopServices::rtcMsgBox(const QString &prompt, MsgBoxStyle style, const QString &title)
 {
-    const QMessageBox::Icon icon = style == MsgBoxStyle::Critical ? QMessageBox::Critical
-                                                                  : QMessageBox::Information;
+    const QMessageBox::Icon icon =
+            style == MsgBoxStyle::Critical ? QMessageBox::Critical : QMessageBox::Information;
     QString text = prompt;
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     QMessageBox box(icon, title, text, QMessageBox::Ok, QApplication::activeWindow());

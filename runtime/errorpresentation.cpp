@@ -4,12 +4,15 @@ namespace runtime {
 
 QString untrappedErrorPrompt(const RuntimeError &error)
 {
-    return QStringLiteral("Run-time error '%1':\r\n\r\n%2").arg(error.number()).arg(error.description());
+    return QStringLiteral("Run-time error '%1':\r\n\r\n%2")
+            .arg(error.number())
+            .arg(error.description());
 }
 
 void presentUntrappedError(RuntimeServices &services, const RuntimeError &error)
 {
-    services.rtcMsgBox(untrappedErrorPrompt(error), MsgBoxStyle::Critical, QStringLiteral("Error !"));
+    services.rtcMsgBox(untrappedErrorPrompt(error), MsgBoxStyle::Critical,
+                       QStringLiteral("Error !"));
 }
 
 } // namespace runtime

@@ -17,7 +17,7 @@ constexpr qint16 Rubout = 127;
 TypedKey character(int code)
 {
     // Codes beyond 16 bits wrap as the runtime's signed argument would; no filter accepts them.
-    return {TypedKey::Kind::Character, static_cast<qint16>(code)};
+    return { TypedKey::Kind::Character, static_cast<qint16>(code) };
 }
 
 // Ctrl with a letter types the control character of that letter, as Ctrl+C types 3.
@@ -26,13 +26,19 @@ TypedKey controlCharacter(int key)
     if (key >= Qt::Key_A && key <= Qt::Key_Z)
         return character(key - Qt::Key_A + 1);
     switch (key) {
-    case Qt::Key_BracketLeft: return character(Escape);
-    case Qt::Key_Backslash: return character(28);
-    case Qt::Key_BracketRight: return character(29);
-    case Qt::Key_Backspace: return character(Rubout);
+    case Qt::Key_BracketLeft:
+        return character(Escape);
+    case Qt::Key_Backslash:
+        return character(28);
+    case Qt::Key_BracketRight:
+        return character(29);
+    case Qt::Key_Backspace:
+        return character(Rubout);
     case Qt::Key_Return:
-    case Qt::Key_Enter: return character(LineFeed);
-    default: return {};
+    case Qt::Key_Enter:
+        return character(LineFeed);
+    default:
+        return {};
     }
 }
 
@@ -42,7 +48,7 @@ TypedKey classifyKeyPress(const QKeyEvent &event)
 {
     const int key = event.key();
     const Qt::KeyboardModifiers held =
-        event.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+            event.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     const QString text = event.text();
 
     if (key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Delete)
@@ -54,7 +60,7 @@ TypedKey classifyKeyPress(const QKeyEvent &event)
         return {};
     }
     if (held.testFlag(Qt::AltModifier))
-        return text.isEmpty() ? TypedKey{} : TypedKey{TypedKey::Kind::Menu, 0};
+        return text.isEmpty() ? TypedKey{} : TypedKey{ TypedKey::Kind::Menu, 0 };
     if (held.testFlag(Qt::ControlModifier))
         return controlCharacter(key);
 
@@ -67,11 +73,15 @@ TypedKey classifyKeyPress(const QKeyEvent &event)
         return character(DecimalPoint);
 
     switch (key) {
-    case Qt::Key_Backspace: return character(Backspace);
+    case Qt::Key_Backspace:
+        return character(Backspace);
     case Qt::Key_Return:
-    case Qt::Key_Enter: return character(CarriageReturn);
-    case Qt::Key_Escape: return character(Escape);
-    default: break;
+    case Qt::Key_Enter:
+        return character(CarriageReturn);
+    case Qt::Key_Escape:
+        return character(Escape);
+    default:
+        break;
     }
     if (text.isEmpty() || !text.at(0).isPrint())
         return {};

@@ -12,10 +12,10 @@ namespace runtime {
 struct TypedKey
 {
     enum class Kind {
-        Editing,   // Tab, arrows, Home, End, Delete, Insert, and Ctrl with a key that is no letter
+        Editing, // Tab, arrows, Home, End, Delete, Insert, and Ctrl with a key that is no letter
         Character, // raises KeyPress with `code` before it reaches the box; the keypad's
-                   // decimal key is "." (46) whatever its layout types
-        Menu,      // Alt with a key that has a text: an access key or nothing, never typed
+        // decimal key is "." (46) whatever its layout types
+        Menu, // Alt with a key that has a text: an access key or nothing, never typed
     };
 
     Kind kind = Kind::Editing;

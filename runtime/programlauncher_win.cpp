@@ -49,7 +49,8 @@ std::optional<qint64> startDetachedProgram(const QString &program, const QString
     // No error box of the shell's own: the program reports the failure itself.
     info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
     info.lpFile = reinterpret_cast<LPCWSTR>(program.utf16());
-    info.lpParameters = parameters.isEmpty() ? nullptr : reinterpret_cast<LPCWSTR>(parameters.utf16());
+    info.lpParameters =
+            parameters.isEmpty() ? nullptr : reinterpret_cast<LPCWSTR>(parameters.utf16());
     info.nShow = SW_SHOWNORMAL;
     if (!ShellExecuteExW(&info))
         return std::nullopt;

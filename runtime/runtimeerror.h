@@ -18,11 +18,16 @@ enum class ErrorNumber : int {
 constexpr const char *errorDescription(ErrorNumber number) noexcept
 {
     switch (number) {
-    case ErrorNumber::InvalidProcedureCall: return "Invalid procedure call or argument";
-    case ErrorNumber::Overflow: return "Overflow";
-    case ErrorNumber::DivisionByZero: return "Division by zero";
-    case ErrorNumber::TypeMismatch: return "Type mismatch";
-    case ErrorNumber::FileNotFound: return "File not found";
+    case ErrorNumber::InvalidProcedureCall:
+        return "Invalid procedure call or argument";
+    case ErrorNumber::Overflow:
+        return "Overflow";
+    case ErrorNumber::DivisionByZero:
+        return "Division by zero";
+    case ErrorNumber::TypeMismatch:
+        return "Type mismatch";
+    case ErrorNumber::FileNotFound:
+        return "File not found";
     }
     return "Application-defined or object-defined error";
 }
@@ -33,7 +38,7 @@ constexpr const char *errorDescription(ErrorNumber number) noexcept
 class RuntimeError : public std::exception
 {
 public:
-    explicit RuntimeError(ErrorNumber number) noexcept : m_number(number) {}
+    explicit RuntimeError(ErrorNumber number) noexcept : m_number(number) { }
 
     ErrorNumber errorNumber() const noexcept { return m_number; }
     int number() const noexcept { return static_cast<int>(m_number); }

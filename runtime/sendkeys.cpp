@@ -18,13 +18,19 @@ struct NamedKey
 };
 
 constexpr NamedKey NamedKeys[] = {
-    {"HOME", Qt::Key_Home, ""},       {"END", Qt::Key_End, ""},
-    {"LEFT", Qt::Key_Left, ""},       {"RIGHT", Qt::Key_Right, ""},
-    {"UP", Qt::Key_Up, ""},           {"DOWN", Qt::Key_Down, ""},
-    {"TAB", Qt::Key_Tab, "\t"},       {"ENTER", Qt::Key_Return, "\r"},
-    {"ESC", Qt::Key_Escape, "\x1b"},  {"BS", Qt::Key_Backspace, "\b"},
-    {"BACKSPACE", Qt::Key_Backspace, "\b"},
-    {"DEL", Qt::Key_Delete, ""},      {"DELETE", Qt::Key_Delete, ""},
+    { "HOME", Qt::Key_Home, "" },
+    { "END", Qt::Key_End, "" },
+    { "LEFT", Qt::Key_Left, "" },
+    { "RIGHT", Qt::Key_Right, "" },
+    { "UP", Qt::Key_Up, "" },
+    { "DOWN", Qt::Key_Down, "" },
+    { "TAB", Qt::Key_Tab, "\t" },
+    { "ENTER", Qt::Key_Return, "\r" },
+    { "ESC", Qt::Key_Escape, "\x1b" },
+    { "BS", Qt::Key_Backspace, "\b" },
+    { "BACKSPACE", Qt::Key_Backspace, "\b" },
+    { "DEL", Qt::Key_Delete, "" },
+    { "DELETE", Qt::Key_Delete, "" },
 };
 
 [[noreturn]] void invalidKeyText()
@@ -36,11 +42,11 @@ KeyStroke namedKey(const QString &name)
 {
     for (const NamedKey &candidate : NamedKeys) {
         if (name.compare(QLatin1String(candidate.name), Qt::CaseInsensitive) == 0)
-            return {candidate.key, {}, QString::fromLatin1(candidate.text)};
+            return { candidate.key, {}, QString::fromLatin1(candidate.text) };
     }
     // "{+}", "{^}", "{%}", "{{}" and the like type the character itself.
     if (name.size() == 1)
-        return {name.at(0).toUpper().unicode(), {}, name};
+        return { name.at(0).toUpper().unicode(), {}, name };
     invalidKeyText();
 }
 
@@ -83,7 +89,7 @@ QList<KeyStroke> parseKeyText(const QString &keyText)
         } else if (c == u'}' || c == u'(' || c == u')') {
             invalidKeyText();
         } else {
-            stroke = {c.toUpper().unicode(), {}, QString(c)};
+            stroke = { c.toUpper().unicode(), {}, QString(c) };
         }
         stroke.modifiers = held;
         held = {};
@@ -97,7 +103,7 @@ QList<KeyStroke> parseKeyText(const QString &keyText)
 void rtcSendKeys(const QString &keyText)
 {
     QMetaObject::invokeMethod(
-        qApp, [strokes = parseKeyText(keyText)] { deliver(strokes); }, Qt::QueuedConnection);
+            qApp, [strokes = parseKeyText(keyText)] { deliver(strokes); }, Qt::QueuedConnection);
 }
 
 } // namespace runtime

@@ -5,9 +5,7 @@
 
 namespace runtime {
 
-SingleInstanceLock::SingleInstanceLock(const QString &lockName) : m_name(lockName)
-{
-}
+SingleInstanceLock::SingleInstanceLock(const QString &lockName) : m_name(lockName) { }
 
 SingleInstanceLock::~SingleInstanceLock()
 {

@@ -22,7 +22,8 @@ QString userRuntimeFolder()
     const QString xdgRuntime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!xdgRuntime.isEmpty() && QFileInfo(xdgRuntime).isDir())
         return xdgRuntime;
-    const QString folder = QDir::tempPath() + QStringLiteral("/tallyvex-") + QString::number(getuid());
+    const QString folder =
+            QDir::tempPath() + QStringLiteral("/tallyvex-") + QString::number(getuid());
     QDir().mkpath(folder);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const QFileInfo info(folder);

@@ -36,8 +36,8 @@ struct TwipsRect
 
     constexpr bool isWholePixels() const
     {
-        return left % TwipsPerPixel == 0 && top % TwipsPerPixel == 0
-               && width % TwipsPerPixel == 0 && height % TwipsPerPixel == 0;
+        return left % TwipsPerPixel == 0 && top % TwipsPerPixel == 0 && width % TwipsPerPixel == 0
+                && height % TwipsPerPixel == 0;
     }
 
     constexpr QRect toPixels() const

@@ -192,15 +192,15 @@ void TestConversions::numberToText_data()
     QTest::newRow("1E15") << 1e15 << point << "1E+15";
     QTest::newRow("123456789012345678") << 123456789012345678.0 << point << "1.23456789012346E+17";
     QTest::newRow("1E100") << 1e100 << point << "1E+100";
-    QTest::newRow("largest double") << std::numeric_limits<double>::max() << point
-                                    << "1.79769313486232E+308";
+    QTest::newRow("largest double")
+            << std::numeric_limits<double>::max() << point << "1.79769313486232E+308";
     QTest::newRow("0.0001") << 0.0001 << point << "0.0001";
     QTest::newRow("0.00001") << 0.00001 << point << "1E-05";
     QTest::newRow("-0.000012345") << -0.000012345 << point << "-1.2345E-05";
-    QTest::newRow("0.00009999999999999995 rounds up to 0.0001") << 0.00009999999999999995 << point
-                                                                 << "0.0001";
-    QTest::newRow("smallest subnormal") << std::numeric_limits<double>::denorm_min() << point
-                                        << "4.94065645841247E-324";
+    QTest::newRow("0.00009999999999999995 rounds up to 0.0001")
+            << 0.00009999999999999995 << point << "0.0001";
+    QTest::newRow("smallest subnormal")
+            << std::numeric_limits<double>::denorm_min() << point << "4.94065645841247E-324";
     QTest::newRow("1024") << 1024.0 << point << "1024";
     QTest::newRow("100 (trailing integer zeros kept)") << 100.0 << point << "100";
     QTest::newRow("0") << 0.0 << point << "0";
@@ -222,7 +222,8 @@ void TestConversions::numberToText()
 void TestConversions::numberToTextRefusesNonFinite()
 {
     QCOMPARE(raisedErrorNumber([] { vbaStrR8(std::numeric_limits<double>::infinity(), u'.'); }), 6);
-    QCOMPARE(raisedErrorNumber([] { vbaStrR8(std::numeric_limits<double>::quiet_NaN(), u'.'); }), 6);
+    QCOMPARE(raisedErrorNumber([] { vbaStrR8(std::numeric_limits<double>::quiet_NaN(), u'.'); }),
+             6);
 }
 
 void TestConversions::integerToText_data()

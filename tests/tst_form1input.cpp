@@ -43,15 +43,16 @@ void TestForm1Input::keyFilter_data()
     QTest::addColumn<QString>("after"); // the box held "12", all of it selected
 
     const Qt::KeyboardModifiers none;
-    for (const char *box : {"Text1", "Text2"}) {
+    for (const char *box : { "Text1", "Text2" }) {
         const QString name = QLatin1String(box);
         const auto row = [&](const char *what, Qt::Key key, Qt::KeyboardModifiers modifiers,
                              const char *after) {
-            QTest::addRow("%s %s", box, what) << name << key << modifiers << QString::fromLatin1(after);
+            QTest::addRow("%s %s", box, what)
+                    << name << key << modifiers << QString::fromLatin1(after);
         };
         // The twelve accepted characters.
         for (char digit = '0'; digit <= '9'; ++digit) {
-            const char typed[] = {digit, '\0'};
+            const char typed[] = { digit, '\0' };
             row(typed, Qt::Key(Qt::Key_0 + (digit - '0')), none, typed);
         }
         row(".", Qt::Key_Period, none, ".");
@@ -170,9 +171,12 @@ void TestForm1Input::clear_data()
     QTest::addColumn<QString>("b");
     QTest::addColumn<bool>("byAccessKey");
 
-    QTest::newRow("click, filled boxes") << "12" << "5" << false;
-    QTest::newRow("Alt+C, filled boxes") << "12" << "5" << true;
-    QTest::newRow("click, empty boxes") << "" << "" << false;
+    QTest::newRow("click, filled boxes") << "12"
+                                         << "5" << false;
+    QTest::newRow("Alt+C, filled boxes") << "12"
+                                         << "5" << true;
+    QTest::newRow("click, empty boxes") << ""
+                                        << "" << false;
 }
 
 void TestForm1Input::clear()
@@ -193,7 +197,7 @@ void TestForm1Input::clear()
     }
     FormFixture::processQueuedKeys();
 
-    for (const char *box : {"Text1", "Text2", "Text3"})
+    for (const char *box : { "Text1", "Text2", "Text3" })
         QCOMPARE(m_fixture->text(box)->text(), QString());
     QVERIFY(m_fixture->text("Text1")->hasFocus());
     QCOMPARE(m_fixture->form.lastResult(), lastResult);

@@ -134,18 +134,46 @@ void TestForm1Layout::buttons_data()
     QTest::addColumn<QString>("toolTip");
     QTest::addColumn<QString>("face");
 
-    QTest::newRow("Command1") << "Command1" << "&ADD" << "Adds Two Value" << "Verdana";
-    QTest::newRow("Command2") << "Command2" << "&SUBTRACT" << "Subtracts Two Value" << "Verdana";
-    QTest::newRow("Command3") << "Command3" << "&MULTIPLY" << "Multiplies Two Value" << "Verdana";
-    QTest::newRow("Command4") << "Command4" << "&DIVIDE" << "Divides Two Value" << "Verdana";
-    QTest::newRow("Command5") << "Command5" << "&CLEAR" << "Clears The Input & Output Screen"
+    QTest::newRow("Command1") << "Command1"
+                              << "&ADD"
+                              << "Adds Two Value"
                               << "Verdana";
-    QTest::newRow("Command6") << "Command6" << "E&xit" << "" << "Verdana";
-    QTest::newRow("Command7") << "Command7" << "&GREATEST" << "Displays The Greatest Number"
+    QTest::newRow("Command2") << "Command2"
+                              << "&SUBTRACT"
+                              << "Subtracts Two Value"
                               << "Verdana";
-    QTest::newRow("Command8") << "Command8" << "&LEAST" << "Displays The Least Number" << "Verdana";
-    QTest::newRow("Command9") << "Command9" << "&POW (A ^ B)" << "Displays A ** B" << "Arial";
-    QTest::newRow("Command10") << "Command10" << "M&OD" << "Diplays The Remainder" << "Verdana";
+    QTest::newRow("Command3") << "Command3"
+                              << "&MULTIPLY"
+                              << "Multiplies Two Value"
+                              << "Verdana";
+    QTest::newRow("Command4") << "Command4"
+                              << "&DIVIDE"
+                              << "Divides Two Value"
+                              << "Verdana";
+    QTest::newRow("Command5") << "Command5"
+                              << "&CLEAR"
+                              << "Clears The Input & Output Screen"
+                              << "Verdana";
+    QTest::newRow("Command6") << "Command6"
+                              << "E&xit"
+                              << ""
+                              << "Verdana";
+    QTest::newRow("Command7") << "Command7"
+                              << "&GREATEST"
+                              << "Displays The Greatest Number"
+                              << "Verdana";
+    QTest::newRow("Command8") << "Command8"
+                              << "&LEAST"
+                              << "Displays The Least Number"
+                              << "Verdana";
+    QTest::newRow("Command9") << "Command9"
+                              << "&POW (A ^ B)"
+                              << "Displays A ** B"
+                              << "Arial";
+    QTest::newRow("Command10") << "Command10"
+                               << "M&OD"
+                               << "Diplays The Remainder"
+                               << "Verdana";
 }
 
 void TestForm1Layout::buttons()
@@ -167,7 +195,8 @@ void TestForm1Layout::buttons()
     QStyleOptionButton option;
     option.initFrom(button);
     option.text = caption;
-    const QRect contents = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+    const QRect contents =
+            button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
     const QFontMetrics metrics(button->font());
     QVERIFY2(metrics.horizontalAdvance(shown) <= contents.width(), qPrintable(shown));
     QVERIFY2(metrics.height() <= contents.height(), qPrintable(shown));
@@ -185,18 +214,24 @@ void TestForm1Layout::labels_data()
 
     const QColor blue(0, 0, 255);
     const QColor red(255, 0, 0);
-    QTest::newRow("Label1") << "Label1" << "TALLYVEX" << "Times New Roman" << 24 << true << true
-                            << QColor(192, 0, 192);
-    QTest::newRow("Label2") << "Label2" << "ENTER THE VALUE OF  '  A  '" << "Times New Roman" << 21
-                            << true << false << blue;
-    QTest::newRow("Label3") << "Label3" << "ENTER THE VALUE OF  '  B  '" << "Times New Roman" << 21
-                            << true << false << blue;
-    QTest::newRow("Label4") << "Label4" << "ACCURATE  OUTPUT" << "Times New Roman" << 21 << true
-                            << false << blue;
-    QTest::newRow("Label6") << "Label6" << "MY HOMEPAGE : " << "Verdana" << 16 << true << false
-                            << red;
-    QTest::newRow("Label8") << "Label8" << "velkar.example.com" << "Verdana" << 19 << false << true
-                            << blue;
+    QTest::newRow("Label1") << "Label1"
+                            << "TALLYVEX"
+                            << "Times New Roman" << 24 << true << true << QColor(192, 0, 192);
+    QTest::newRow("Label2") << "Label2"
+                            << "ENTER THE VALUE OF  '  A  '"
+                            << "Times New Roman" << 21 << true << false << blue;
+    QTest::newRow("Label3") << "Label3"
+                            << "ENTER THE VALUE OF  '  B  '"
+                            << "Times New Roman" << 21 << true << false << blue;
+    QTest::newRow("Label4") << "Label4"
+                            << "ACCURATE  OUTPUT"
+                            << "Times New Roman" << 21 << true << false << blue;
+    QTest::newRow("Label6") << "Label6"
+                            << "MY HOMEPAGE : "
+                            << "Verdana" << 16 << true << false << red;
+    QTest::newRow("Label8") << "Label8"
+                            << "velkar.example.com"
+                            << "Verdana" << 19 << false << true << blue;
 }
 
 void TestForm1Layout::labels()
@@ -223,13 +258,14 @@ void TestForm1Layout::labels()
     QVERIFY(metrics.horizontalAdvance(caption) <= label->contentsRect().width());
     int inkBottom = metrics.ascent() + metrics.tightBoundingRect(caption).bottom() + 1;
     if (underline)
-        inkBottom = std::max(inkBottom, metrics.ascent() + metrics.underlinePos() + metrics.lineWidth());
+        inkBottom = std::max(inkBottom,
+                             metrics.ascent() + metrics.underlinePos() + metrics.lineWidth());
     QVERIFY(inkBottom <= label->contentsRect().height());
 }
 
 void TestForm1Layout::textBoxes()
 {
-    for (const char *name : {"Text1", "Text2", "Text3"}) {
+    for (const char *name : { "Text1", "Text2", "Text3" }) {
         const auto *box = m_fixture->control<QLineEdit>(name);
         QCOMPARE(box->text(), QString());
         QCOMPARE(box->font().family(), QStringLiteral("Verdana"));
@@ -265,9 +301,10 @@ void TestForm1Layout::menus()
 {
     const QList<QAction *> items = m_fixture->form.menuBar()->actions();
     QCOMPARE(items.size(), 3);
-    const QStringList names{QStringLiteral("Help"), QStringLiteral("About"), QStringLiteral("Exit")};
-    const QStringList captions{QStringLiteral("&Help"), QStringLiteral("A&bout"),
-                               QStringLiteral("E&xit")};
+    const QStringList names{ QStringLiteral("Help"), QStringLiteral("About"),
+                             QStringLiteral("Exit") };
+    const QStringList captions{ QStringLiteral("&Help"), QStringLiteral("A&bout"),
+                                QStringLiteral("E&xit") };
     for (int i = 0; i < 3; ++i) {
         QCOMPARE(items[i]->objectName(), names[i]);
         QCOMPARE(items[i]->text(), captions[i]);
@@ -316,9 +353,10 @@ void TestForm1Layout::startsWithFocusInOperandA()
 
 namespace {
 // Where each Tab press from Text1 puts the focus; picture boxes are named with their index.
-const char *const FocusOrder[] = {"Text2",    "Command1",    "Command2",    "Command3", "Command4",
-                                  "Command10", "Command7",   "Command8",    "Command9", "Command5",
-                                  "Command6",  "Picture1(0)", "Picture1(1)", "Text1"};
+const char *const FocusOrder[] = { "Text2",       "Command1",  "Command2", "Command3",
+                                   "Command4",    "Command10", "Command7", "Command8",
+                                   "Command9",    "Command5",  "Command6", "Picture1(0)",
+                                   "Picture1(1)", "Text1" };
 
 QString describeFocus()
 {
@@ -365,9 +403,10 @@ void TestForm1Layout::everyFocusStopHasAnAccessibleName()
     for (std::size_t stop = 0; stop < std::size(FocusOrder); ++stop) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QAccessibleInterface *focused =
-            QAccessible::queryAccessibleInterface(QApplication::focusWidget());
+                QAccessible::queryAccessibleInterface(QApplication::focusWidget());
         QVERIFY(focused);
-        QVERIFY2(!focused->text(QAccessible::Name).trimmed().isEmpty(), qPrintable(describeFocus()));
+        QVERIFY2(!focused->text(QAccessible::Name).trimmed().isEmpty(),
+                 qPrintable(describeFocus()));
     }
 }
 

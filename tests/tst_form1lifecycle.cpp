@@ -12,9 +12,9 @@
 
 namespace {
 
-const QString ContactBare = QStringLiteral(
-    "Send Your Comments And Suggestions\r\n\r\n    velkar@example.com\r\n\r\n"
-    "  http://velkar.example.com");
+const QString ContactBare =
+        QStringLiteral("Send Your Comments And Suggestions\r\n\r\n    velkar@example.com\r\n\r\n"
+                       "  http://velkar.example.com");
 
 } // namespace
 
@@ -73,12 +73,16 @@ void TestForm1Lifecycle::waysOut_data()
     QTest::addColumn<QString>("prompt");
     QTest::addColumn<bool>("shownDuringBox");
 
-    QTest::newRow("close box") << "close" << "CONTACT !" << ContactBare << true;
-    QTest::newRow("session end") << "session" << "CONTACT !" << ContactBare << true;
-    QTest::newRow("Exit menu") << "menu" << "Contact !" << ContactBare + u'/' << false;
-    QTest::newRow("Alt+X: the Exit menu alone") << "alt+x" << "Contact !" << ContactBare + u'/'
-                                                 << false;
-    QTest::newRow("Exit button") << "button" << "Contact !" << ContactBare << false;
+    QTest::newRow("close box") << "close"
+                               << "CONTACT !" << ContactBare << true;
+    QTest::newRow("session end") << "session"
+                                 << "CONTACT !" << ContactBare << true;
+    QTest::newRow("Exit menu") << "menu"
+                               << "Contact !" << ContactBare + u'/' << false;
+    QTest::newRow("Alt+X: the Exit menu alone") << "alt+x"
+                                                << "Contact !" << ContactBare + u'/' << false;
+    QTest::newRow("Exit button") << "button"
+                                 << "Contact !" << ContactBare << false;
 }
 
 void TestForm1Lifecycle::waysOut()
@@ -133,29 +137,41 @@ void TestForm1Lifecycle::informationBoxes_data()
     QTest::addColumn<bool>("boxTakesTheWindow");
     QTest::addColumn<bool>("focusInA");
 
-    const QStringList help{
-        "ADD = Adds the two numbers of 'A' and 'B'", "",
-        "SUBTRACT = Subtracts the two numbers 'A' and 'B'", "",
-        "MULTIPLY = Multiplies the two numbers 'A' and 'B'", "",
-        "DIVIDE = Divides the two numbers 'A' and 'B' ", "",
-        "GREATEST = Shows the Greatest of two numbers 'A' and 'B'", "",
-        "LEAST = Shows the Least of two numbers 'A' and 'B'", "",
-        "POW = Squares A ^ B ", "",
-        "MOD = Shows the Remainder of 'A' and 'B'", "",
-        "CLEAR = Clears the Input and Output Box", "",
-        "EXIT = Closes the Program", "",
-        "Note : This Software Should be viewed in Screen Area",
-        "800 by 600 Pixels. Change your screen revolution in",
-        "Control Panel ---> Display Properties-->Settings"};
-    const QStringList about{"THIS SOFTWARE IS DEVELOPED BY VELKAR , INDIA .", "",
-                            "FOR UR COMMENTS AND SUGGESTIONS", "",
-                            "CONTACT : velkar@example.com"};
-    QTest::newRow("Help by the menu") << "Help" << Qt::Key_unknown << "HELP !" << help << false << false;
+    const QStringList help{ "ADD = Adds the two numbers of 'A' and 'B'",
+                            "",
+                            "SUBTRACT = Subtracts the two numbers 'A' and 'B'",
+                            "",
+                            "MULTIPLY = Multiplies the two numbers 'A' and 'B'",
+                            "",
+                            "DIVIDE = Divides the two numbers 'A' and 'B' ",
+                            "",
+                            "GREATEST = Shows the Greatest of two numbers 'A' and 'B'",
+                            "",
+                            "LEAST = Shows the Least of two numbers 'A' and 'B'",
+                            "",
+                            "POW = Squares A ^ B ",
+                            "",
+                            "MOD = Shows the Remainder of 'A' and 'B'",
+                            "",
+                            "CLEAR = Clears the Input and Output Box",
+                            "",
+                            "EXIT = Closes the Program",
+                            "",
+                            "Note : This Software Should be viewed in Screen Area",
+                            "800 by 600 Pixels. Change your screen revolution in",
+                            "Control Panel ---> Display Properties-->Settings" };
+    const QStringList about{ "THIS SOFTWARE IS DEVELOPED BY VELKAR , INDIA .", "",
+                             "FOR UR COMMENTS AND SUGGESTIONS", "",
+                             "CONTACT : velkar@example.com" };
+    QTest::newRow("Help by the menu")
+            << "Help" << Qt::Key_unknown << "HELP !" << help << false << false;
     QTest::newRow("Help by Alt+H") << "Help" << Qt::Key_H << "HELP !" << help << false << false;
-    QTest::newRow("About by the menu") << "About" << Qt::Key_unknown << "ABOUT !" << about << false << false;
+    QTest::newRow("About by the menu")
+            << "About" << Qt::Key_unknown << "ABOUT !" << about << false << false;
     QTest::newRow("About by Alt+B") << "About" << Qt::Key_B << "ABOUT !" << about << false << false;
     QTest::newRow("Help, box active") << "Help" << Qt::Key_H << "HELP !" << help << true << false;
-    QTest::newRow("About, box active, from A") << "About" << Qt::Key_B << "ABOUT !" << about << true << true;
+    QTest::newRow("About, box active, from A")
+            << "About" << Qt::Key_B << "ABOUT !" << about << true << true;
 }
 
 void TestForm1Lifecycle::informationBoxes()
@@ -211,7 +227,7 @@ void TestForm1Lifecycle::homePageLinkStartsTheOpenerEachClick()
     QTest::mouseClick(link, Qt::RightButton);
 
     const QString opener = QStringLiteral(EXPECTED_HOME_PAGE_COMMAND);
-    QCOMPARE(fixture.services.commandLines, QStringList({opener, opener}));
+    QCOMPARE(fixture.services.commandLines, QStringList({ opener, opener }));
     QVERIFY(fixture.services.boxes.isEmpty());
 }
 

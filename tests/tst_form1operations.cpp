@@ -14,10 +14,10 @@ const QString Unchanged = QStringLiteral("<unchanged>");
 const QString OnTheButton = QStringLiteral("<button>");
 
 const QHash<QString, QString> ButtonOf = {
-    {QStringLiteral("GREATEST"), QStringLiteral("Command7")},
-    {QStringLiteral("LEAST"), QStringLiteral("Command8")},
-    {QStringLiteral("POW"), QStringLiteral("Command9")},
-    {QStringLiteral("MOD"), QStringLiteral("Command10")},
+    { QStringLiteral("GREATEST"), QStringLiteral("Command7") },
+    { QStringLiteral("LEAST"), QStringLiteral("Command8") },
+    { QStringLiteral("POW"), QStringLiteral("Command9") },
+    { QStringLiteral("MOD"), QStringLiteral("Command10") },
 };
 
 } // namespace
@@ -77,7 +77,7 @@ void TestForm1Operations::results_data()
     const auto row = [](const char *operation, const char *a, const char *b, const QString &shown,
                         const QString &focus) {
         QTest::addRow("%s %s %s", operation, a, b)
-            << ButtonOf.value(QLatin1String(operation)) << a << b << shown << focus;
+                << ButtonOf.value(QLatin1String(operation)) << a << b << shown << focus;
     };
     const QString A = QStringLiteral("Text1");
     const QString B = QStringLiteral("Text2");
@@ -147,8 +147,8 @@ void TestForm1Operations::results()
     }
     // MOD keeps its result as ADD does; nothing else touches it.
     static const QRegularExpression integer(QStringLiteral("^-?[0-9]+$"));
-    const bool modShowedARemainder = command == ButtonOf[QStringLiteral("MOD")]
-                                     && integer.match(shown).hasMatch();
+    const bool modShowedARemainder =
+            command == ButtonOf[QStringLiteral("MOD")] && integer.match(shown).hasMatch();
     QCOMPARE(m_fixture->form.lastResult(), modShowedARemainder ? shown : added);
     QVERIFY(m_fixture->services.boxes.isEmpty());
 }
@@ -184,11 +184,18 @@ void TestForm1Operations::strictReadingFailsOutsideTheTrap_data()
     QTest::addColumn<QString>("prompt");
 
     const QString typeMismatch = QStringLiteral("Run-time error '13':\r\n\r\nType mismatch");
-    QTest::newRow("MOD A .") << "Command10" << "." << "3" << typeMismatch;
-    QTest::newRow("POW A .") << "Command9" << "." << "3" << typeMismatch;
-    QTest::newRow("MOD B 1.2.3") << "Command10" << "7" << "1.2.3" << typeMismatch;
-    QTest::newRow("POW A 1e400") << "Command9" << "1e400" << "2"
-                                 << QStringLiteral("Run-time error '6':\r\n\r\nOverflow");
+    QTest::newRow("MOD A .") << "Command10"
+                             << "."
+                             << "3" << typeMismatch;
+    QTest::newRow("POW A .") << "Command9"
+                             << "."
+                             << "3" << typeMismatch;
+    QTest::newRow("MOD B 1.2.3") << "Command10"
+                                 << "7"
+                                 << "1.2.3" << typeMismatch;
+    QTest::newRow("POW A 1e400") << "Command9"
+                                 << "1e400"
+                                 << "2" << QStringLiteral("Run-time error '6':\r\n\r\nOverflow");
 }
 
 void TestForm1Operations::strictReadingFailsOutsideTheTrap()
@@ -220,9 +227,11 @@ void TestForm1Operations::emptyOperands_data()
     QTest::addColumn<QString>("a");
     QTest::addColumn<QString>("focus");
 
-    for (const char *command : {"Command7", "Command8", "Command9", "Command10"}) {
-        QTest::addRow("%s both empty", command) << command << "" << "Text1";
-        QTest::addRow("%s B empty", command) << command << "3" << "Text2";
+    for (const char *command : { "Command7", "Command8", "Command9", "Command10" }) {
+        QTest::addRow("%s both empty", command) << command << ""
+                                                << "Text1";
+        QTest::addRow("%s B empty", command) << command << "3"
+                                             << "Text2";
     }
 }
 

@@ -50,9 +50,9 @@ auto arithmeticError(Arithmetic operation)
         return raisedBy([&] {
             if (operation == Arithmetic::Divide && ops::isZeroDivisor(b))
                 return;
-            ops::vbaStrR8(ops::arithmetic(operation, ops::rtcR8ValFromBstr(a),
-                                          ops::rtcR8ValFromBstr(b)),
-                          separator);
+            ops::vbaStrR8(
+                    ops::arithmetic(operation, ops::rtcR8ValFromBstr(a), ops::rtcR8ValFromBstr(b)),
+                    separator);
         });
     };
 }
@@ -84,15 +84,15 @@ int noError(const QString &, const QString &, QChar)
 
 // ADD and MOD alone may change LastResult; CLEAR alone empties the operand boxes.
 const Button Buttons[] = {
-    {"Command1", 'A', false, true, arithmeticError(Arithmetic::Add)},
-    {"Command2", 'S', false, false, arithmeticError(Arithmetic::Subtract)},
-    {"Command3", 'M', false, false, arithmeticError(Arithmetic::Multiply)},
-    {"Command4", 'D', false, false, arithmeticError(Arithmetic::Divide)},
-    {"Command5", 'C', true, false, noError},
-    {"Command7", 'G', false, false, comparisonError},
-    {"Command8", 'L', false, false, comparisonError},
-    {"Command9", 'P', false, false, strictReadingError},
-    {"Command10", 'O', false, true, strictReadingError},
+    { "Command1", 'A', false, true, arithmeticError(Arithmetic::Add) },
+    { "Command2", 'S', false, false, arithmeticError(Arithmetic::Subtract) },
+    { "Command3", 'M', false, false, arithmeticError(Arithmetic::Multiply) },
+    { "Command4", 'D', false, false, arithmeticError(Arithmetic::Divide) },
+    { "Command5", 'C', true, false, noError },
+    { "Command7", 'G', false, false, comparisonError },
+    { "Command8", 'L', false, false, comparisonError },
+    { "Command9", 'P', false, false, strictReadingError },
+    { "Command10", 'O', false, true, strictReadingError },
 };
 
 // What a typed character or Backspace leaves in a line edit: the selection, or the character
@@ -112,8 +112,8 @@ QString edited(const QLineEdit *box, const QString &typed)
 bool isProgramText(const QString &output, QChar separator)
 {
     for (const QLatin1StringView message :
-         {ops::message::EnterTheValues, ops::message::InvalidOperation, ops::message::Infinity,
-          ops::message::Overflow, ops::message::TheyAreEqual}) {
+         { ops::message::EnterTheValues, ops::message::InvalidOperation, ops::message::Infinity,
+           ops::message::Overflow, ops::message::TheyAreEqual }) {
         if (output == message)
             return true;
     }
@@ -153,7 +153,7 @@ void TestForm1Session::randomSession_data()
         QTest::newRow("replay") << replaySeed << (steps > 0 ? steps : 3000);
         return;
     }
-    for (const quint64 seed : {20261207u, 1u, 7777u})
+    for (const quint64 seed : { 20261207u, 1u, 7777u })
         QTest::addRow("seed %llu", seed) << seed << (steps > 0 ? steps : 3000);
 }
 
@@ -176,14 +176,14 @@ void TestForm1Session::randomSession()
     QRandomGenerator random(seed);
     FormFixture fixture;
     Form1 &form = fixture.form;
-    QLineEdit *const operands[] = {fixture.text("Text1"), fixture.text("Text2")};
+    QLineEdit *const operands[] = { fixture.text("Text1"), fixture.text("Text2") };
     QLineEdit *const output = fixture.text("Text3");
     const QChar separator = ops::systemDecimalSeparator();
     static const QString typedCharacters = QStringLiteral("0123456789..,-+eEaZ/* ");
 
     for (int step = 1; step <= steps; ++step) {
-        const QString before[] = {operands[0]->text(), operands[1]->text()};
-        QString expected[] = {before[0], before[1]};
+        const QString before[] = { operands[0]->text(), operands[1]->text() };
+        QString expected[] = { before[0], before[1] };
         const QString lastResultBefore = form.lastResult();
         const qsizetype boxesBefore = fixture.services.boxes.size();
         const Button *pressed = nullptr;
@@ -193,7 +193,9 @@ void TestForm1Session::randomSession()
 
         QWidget *focus = QApplication::focusWidget();
         auto *focusedOperand = qobject_cast<QLineEdit *>(focus);
-        const int operandIndex = focusedOperand == operands[0] ? 0 : focusedOperand == operands[1] ? 1 : -1;
+        const int operandIndex = focusedOperand == operands[0] ? 0
+                : focusedOperand == operands[1]                ? 1
+                                                               : -1;
 
         switch (random.bounded(10)) {
         case 0:
@@ -226,9 +228,10 @@ void TestForm1Session::randomSession()
             pressed = &Buttons[random.bounded(int(std::size(Buttons)))];
             // An access key clicks after a short animation, so it is the rarer way here.
             const bool accessKey = random.bounded(16) == 0;
-            action = QStringLiteral("%1 %2").arg(accessKey ? "Alt+" + QString(QChar(pressed->accessKey))
-                                                           : QStringLiteral("click"),
-                                                 pressed->name);
+            action = QStringLiteral("%1 %2").arg(
+                    accessKey ? "Alt+" + QString(QChar(pressed->accessKey))
+                              : QStringLiteral("click"),
+                    pressed->name);
             if (pressed->emptiesTheOperands)
                 expected[0] = expected[1] = QString();
             expectedError = pressed->untrappedError(before[0], before[1], separator);
@@ -250,8 +253,8 @@ void TestForm1Session::randomSession()
             const int index = random.bounded(2);
             expected[index] = pastedText(random);
             action = QStringLiteral("paste %1 characters into %2")
-                         .arg(expected[index].size())
-                         .arg(operands[index]->objectName());
+                             .arg(expected[index].size())
+                             .arg(operands[index]->objectName());
             fixture.paste(index == 0 ? "Text1" : "Text2", expected[index]);
             break;
         }
@@ -272,8 +275,11 @@ void TestForm1Session::randomSession()
         }
         FormFixture::processQueuedKeys();
 
-        const QString where = QStringLiteral("seed %1, step %2 (%3): ").arg(seed).arg(step).arg(action);
-        auto failure = [&where](const char *what) { return qPrintable(where + QLatin1String(what)); };
+        const QString where =
+                QStringLiteral("seed %1, step %2 (%3): ").arg(seed).arg(step).arg(action);
+        auto failure = [&where](const char *what) {
+            return qPrintable(where + QLatin1String(what));
+        };
         QVERIFY2(operands[0]->text() == expected[0] && operands[1]->text() == expected[1],
                  failure("an operand box holds something that was not typed or pasted"));
         QVERIFY2(isProgramText(output->text(), separator),
@@ -281,13 +287,15 @@ void TestForm1Session::randomSession()
         if (form.lastResult() != lastResultBefore) {
             QVERIFY2(pressed && pressed->mayChangeLastResult,
                      failure("LastResult changed outside ADD and MOD"));
-            QVERIFY2(output->text() == form.lastResult(), failure("LastResult is not what is shown"));
+            QVERIFY2(output->text() == form.lastResult(),
+                     failure("LastResult is not what is shown"));
         }
         const auto shown = fixture.services.boxes.mid(boxesBefore);
         QVERIFY2(shown.size() == expectedBoxes, failure("a box too many, or an error swallowed"));
         if (expectedError != 0) {
             QVERIFY2(shown.front().title == u"Error !"
-                         && shown.front().prompt.startsWith(QStringLiteral("Run-time error '%1':").arg(expectedError)),
+                             && shown.front().prompt.startsWith(
+                                     QStringLiteral("Run-time error '%1':").arg(expectedError)),
                      failure("the error shown is not the error raised"));
         }
     }

@@ -61,8 +61,8 @@ void TestNumericServices::roundToInteger_data()
     QTest::newRow("2147483647.4") << 2147483647.4 << 2147483647 << NoError;
     QTest::newRow("2147483647.5 fails") << 2147483647.5 << 0 << 6;
     QTest::newRow("2147483648 fails") << 2147483648.0 << 0 << 6;
-    QTest::newRow("-2147483648.5 to lowest") << -2147483648.5 << std::numeric_limits<int>::min()
-                                            << NoError;
+    QTest::newRow("-2147483648.5 to lowest")
+            << -2147483648.5 << std::numeric_limits<int>::min() << NoError;
     QTest::newRow("-2147483649 fails") << -2147483649.0 << 0 << 6;
     QTest::newRow("1e300 fails") << 1e300 << 0 << 6;
     QTest::newRow("infinity fails") << std::numeric_limits<double>::infinity() << 0 << 6;
@@ -141,8 +141,9 @@ void TestNumericServices::remainder()
     QFETCH(int, expected);
     QFETCH(int, error);
     std::int32_t result = 0;
-    QCOMPARE(raisedErrorNumber([&] { result = ops::remainderI4(dividend, divisor); })
-                 .value_or(NoError),
+    QCOMPARE(raisedErrorNumber([&] {
+                 result = ops::remainderI4(dividend, divisor);
+             }).value_or(NoError),
              error);
     if (error == NoError)
         QCOMPARE(result, expected);
@@ -166,8 +167,8 @@ void TestNumericServices::arithmetic_data()
     QTest::newRow("-largest - largest") << Arithmetic::Subtract << -Largest << Largest << 0.0 << 6;
     QTest::newRow("1e200 * 1e200") << Arithmetic::Multiply << Huge << Huge << 0.0 << 6;
     QTest::newRow("1e200 / 1e-200") << Arithmetic::Divide << Huge << 1e-200 << 0.0 << 6;
-    QTest::newRow("1e-200 * 1e-200 underflows") << Arithmetic::Multiply << 1e-200 << 1e-200 << 0.0
-                                                << NoError;
+    QTest::newRow("1e-200 * 1e-200 underflows")
+            << Arithmetic::Multiply << 1e-200 << 1e-200 << 0.0 << NoError;
 }
 
 void TestNumericServices::arithmetic()
@@ -178,8 +179,9 @@ void TestNumericServices::arithmetic()
     QFETCH(double, expected);
     QFETCH(int, error);
     double result = 0.0;
-    QCOMPARE(raisedErrorNumber([&] { result = ops::arithmetic(operation, a, b); }).value_or(NoError),
-             error);
+    QCOMPARE(
+            raisedErrorNumber([&] { result = ops::arithmetic(operation, a, b); }).value_or(NoError),
+            error);
     if (error == NoError)
         QCOMPARE(result, expected);
 }

@@ -76,8 +76,8 @@ GifLayout readGifBlocks(const QByteArray &gif, qsizetype at)
                 skipSubBlocks(nullptr);
             }
         } else if (introducer == 0x2C) {
-            layout.frames.append({word(gif, at + 1), word(gif, at + 3), word(gif, at + 5),
-                                  word(gif, at + 7), delay, transparent});
+            layout.frames.append({ word(gif, at + 1), word(gif, at + 3), word(gif, at + 5),
+                                   word(gif, at + 7), delay, transparent });
             if (quint8(gif[at + 9]) & 0x80)
                 qFatal("a frame has a colour table of its own");
             at += 11; // descriptor and LZW code size
@@ -107,16 +107,16 @@ void TestPictures::pictureBoxGif()
     QCOMPARE(word(gif, 6), 113);
     QCOMPARE(word(gif, 8), 112);
     const quint8 flags = quint8(gif[10]);
-    QVERIFY(flags & 0x80);                 // a global colour table ...
-    QCOMPARE(2 << (flags & 0x07), 64);     // ... of 64 colours
-    QCOMPARE(int(quint8(gif[11])), 0);     // background colour index
+    QVERIFY(flags & 0x80); // a global colour table ...
+    QCOMPARE(2 << (flags & 0x07), 64); // ... of 64 colours
+    QCOMPARE(int(quint8(gif[11])), 0); // background colour index
 
     const GifLayout layout = readGifBlocks(gif, 13 + 64 * 3);
     const QList<GifFrame> expected{
-        {0, 0, 113, 112, 120, -1}, // the still, 1.2 s
-        {24, 82, 9, 3, 18, -1},
-        {21, 30, 68, 55, 18, 1},
-        {21, 23, 68, 17, 18, 1},
+        { 0, 0, 113, 112, 120, -1 }, // the still, 1.2 s
+        { 24, 82, 9, 3, 18, -1 },
+        { 21, 30, 68, 55, 18, 1 },
+        { 21, 23, 68, 17, 18, 1 },
     };
     QCOMPARE(layout.frames, expected);
     QCOMPARE(layout.loopCount, 0); // without end
@@ -140,13 +140,13 @@ void TestPictures::applicationIcon()
     QCOMPARE(word(ico, 4), 2);
     const QByteArray group = resource("icongroup-1.bin");
     QCOMPARE(word(group, 4), 2);
-    const int sizes[] = {32, 16};
-    const char *images[] = {"icon-30001.bin", "icon-30002.bin"};
+    const int sizes[] = { 32, 16 };
+    const char *images[] = { "icon-30001.bin", "icon-30002.bin" };
     for (int i = 0; i < 2; ++i) {
         const qsizetype entry = 6 + 16 * i;
         QCOMPARE(int(quint8(ico[entry])), sizes[i]);
         QCOMPARE(int(quint8(ico[entry + 2])), 16); // colours
-        QCOMPARE(word(ico, entry + 6), 4);          // bits per pixel
+        QCOMPARE(word(ico, entry + 6), 4); // bits per pixel
         const QByteArray image = resource(images[i]);
         QCOMPARE(ico.mid(dword(ico, entry + 12), dword(ico, entry + 8)), image);
         // In the group the file offset gives way to the icon's resource number.
@@ -159,12 +159,12 @@ void TestPictures::applicationIcon()
         QCOMPARE(image.size(), 40 + 16 * 4 + colourBytes + maskBytes);
     }
 
-    for (const char *png : {"tallyvex-32.png", "tallyvex-16.png"}) {
+    for (const char *png : { "tallyvex-32.png", "tallyvex-16.png" }) {
         const QImage image = QImage::fromData(resource(png));
         QVERIFY(image.hasAlphaChannel());
-        QCOMPARE(image.pixelColor(0, 0).alpha(), 0);               // transparent ground
+        QCOMPARE(image.pixelColor(0, 0).alpha(), 0); // transparent ground
         const QColor middle = image.pixelColor(image.width() / 2, image.height() / 4);
-        QCOMPARE(middle, QColor(255, 255, 0));                      // yellow face
+        QCOMPARE(middle, QColor(255, 255, 0)); // yellow face
     }
 }
 

@@ -40,16 +40,19 @@ void TestRuntime::keyText_data()
     QTest::addColumn<QString>("keyText");
     QTest::addColumn<QList<KeyStroke>>("expected");
 
-    const QList<KeyStroke> homeShiftEnd{{Qt::Key_Home, {}, {}}, {Qt::Key_End, Qt::ShiftModifier, {}}};
+    const QList<KeyStroke> homeShiftEnd{ { Qt::Key_Home, {}, {} },
+                                         { Qt::Key_End, Qt::ShiftModifier, {} } };
     QTest::newRow("{home}+{end}") << "{home}+{end}" << homeShiftEnd;
     QTest::newRow("{HOME}+{END}") << "{HOME}+{END}" << homeShiftEnd;
     QTest::newRow("{Home}+{End}") << "{Home}+{End}" << homeShiftEnd;
     QTest::newRow("plain characters")
-        << "a1" << QList<KeyStroke>{{Qt::Key_A, {}, "a"}, {Qt::Key_1, {}, "1"}};
+            << "a1" << QList<KeyStroke>{ { Qt::Key_A, {}, "a" }, { Qt::Key_1, {}, "1" } };
     QTest::newRow("^c holds Ctrl for one key")
-        << "^cv" << QList<KeyStroke>{{Qt::Key_C, Qt::ControlModifier, "c"}, {Qt::Key_V, {}, "v"}};
-    QTest::newRow("{+} types a plus") << "{+}" << QList<KeyStroke>{{Qt::Key_Plus, {}, "+"}};
-    QTest::newRow("{}} types a brace") << "{}}" << QList<KeyStroke>{{Qt::Key_BraceRight, {}, "}"}};
+            << "^cv"
+            << QList<KeyStroke>{ { Qt::Key_C, Qt::ControlModifier, "c" }, { Qt::Key_V, {}, "v" } };
+    QTest::newRow("{+} types a plus") << "{+}" << QList<KeyStroke>{ { Qt::Key_Plus, {}, "+" } };
+    QTest::newRow("{}} types a brace")
+            << "{}}" << QList<KeyStroke>{ { Qt::Key_BraceRight, {}, "}" } };
     QTest::newRow("empty") << "" << QList<KeyStroke>{};
 }
 
@@ -138,7 +141,7 @@ void TestRuntime::untrappedErrorIsPresentedAndStopsTheHandler()
         steps << QStringLiteral("after");
     });
 
-    QCOMPARE(steps, QStringList{QStringLiteral("before")});
+    QCOMPARE(steps, QStringList{ QStringLiteral("before") });
     QCOMPARE(services.boxes.size(), 1);
     QCOMPARE(services.boxes[0].prompt, prompt);
     QCOMPARE(services.boxes[0].style, runtime::MsgBoxStyle::Critical);
@@ -172,14 +175,14 @@ void TestRuntime::shellStartsAProgramWithoutAShell()
     const QString record = dir.filePath(QStringLiteral("arguments.txt"));
     // A shell would expand "$(echo)", "%PATH%" and the backquotes and run what follows ";" or
     // "&"; started directly, the program gets every word as it was written.
-    const QStringList words = {QStringLiteral("a$(echo)b"), QStringLiteral(";touch"),
-                               QStringLiteral("&echo"), QStringLiteral("%PATH%"),
-                               QStringLiteral("`id`"), QStringLiteral("two words")};
+    const QStringList words = { QStringLiteral("a$(echo)b"), QStringLiteral(";touch"),
+                                QStringLiteral("&echo"),     QStringLiteral("%PATH%"),
+                                QStringLiteral("`id`"),      QStringLiteral("two words") };
     runtime::DesktopServices services;
     const double processId = services.rtcShell(
-        QStringLiteral("\"%1\" \"%2\" a$(echo)b ;touch &echo %PATH% `id` \"two words\"")
-            .arg(QStringLiteral(ARGUMENT_RECORDER_EXECUTABLE), record),
-        runtime::ShellWindowStyle::Hide);
+            QStringLiteral("\"%1\" \"%2\" a$(echo)b ;touch &echo %PATH% `id` \"two words\"")
+                    .arg(QStringLiteral(ARGUMENT_RECORDER_EXECUTABLE), record),
+            runtime::ShellWindowStyle::Hide);
 
     QVERIFY(processId > 0);
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record), 20000);
@@ -199,7 +202,8 @@ void TestRuntime::shellRaisesFileNotFound()
 {
     QFETCH(QString, commandLine);
     runtime::DesktopServices services;
-    QCOMPARE(raisedErrorNumber([&] { services.rtcShell(commandLine, runtime::ShellWindowStyle::Hide); }),
+    QCOMPARE(raisedErrorNumber(
+                     [&] { services.rtcShell(commandLine, runtime::ShellWindowStyle::Hide); }),
              53);
 }
 

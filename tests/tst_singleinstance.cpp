@@ -62,11 +62,11 @@ void TestSingleInstance::copiesStartedTogetherNeverBothRun()
 {
     QFETCH(int, copies);
     QFETCH(int, times);
-    const InstanceCopy sameUserAndDisplay{m_runtimeFolder.path(), QStringLiteral("offscreen")};
+    const InstanceCopy sameUserAndDisplay{ m_runtimeFolder.path(), QStringLiteral("offscreen") };
     for (int time = 1; time <= times; ++time) {
         const int running = copiesThatRun(QList<InstanceCopy>(copies, sameUserAndDisplay));
-        QVERIFY2(running == 1, qPrintable(QStringLiteral("%1 copies ran in round %2")
-                                              .arg(running).arg(time)));
+        QVERIFY2(running == 1,
+                 qPrintable(QStringLiteral("%1 copies ran in round %2").arg(running).arg(time)));
     }
 }
 
@@ -82,8 +82,8 @@ void TestSingleInstance::copiesForOtherDisplaysRun()
 {
     QFETCH(QString, otherPlatform);
     QFETCH(int, running);
-    QCOMPARE(copiesThatRun({{m_runtimeFolder.path(), QStringLiteral("offscreen")},
-                            {m_runtimeFolder.path(), otherPlatform}}),
+    QCOMPARE(copiesThatRun({ { m_runtimeFolder.path(), QStringLiteral("offscreen") },
+                             { m_runtimeFolder.path(), otherPlatform } }),
              running);
 }
 

@@ -36,8 +36,8 @@ void TestSingleInstanceUnix::copiesForOtherUsersRun()
 {
     // Each user has a runtime folder of their own.
     QTemporaryDir otherUsersFolder;
-    QCOMPARE(copiesThatRun({{m_runtimeFolder.path(), QStringLiteral("offscreen")},
-                            {otherUsersFolder.path(), QStringLiteral("offscreen")}}),
+    QCOMPARE(copiesThatRun({ { m_runtimeFolder.path(), QStringLiteral("offscreen") },
+                             { otherUsersFolder.path(), QStringLiteral("offscreen") } }),
              2);
 }
 
@@ -67,9 +67,10 @@ void TestSingleInstanceUnix::lockFolderOutsideALoginSessionIsPrivate()
     const QFileInfo folder(QFileInfo(SingleInstanceLock::defaultLockName()).absolutePath());
     QCOMPARE(folder.fileName(), QStringLiteral("tallyvex-%1").arg(getuid()));
     QCOMPARE(folder.ownerId(), getuid());
-    QCOMPARE(folder.permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther
-                                     | QFile::WriteOther),
-             QFile::Permissions());
+    QCOMPARE(
+            folder.permissions()
+                    & (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther),
+            QFile::Permissions());
 }
 
 QTEST_MAIN(TestSingleInstanceUnix)

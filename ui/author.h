@@ -7,8 +7,8 @@
 // All lie under the domains reserved for examples, so no real person or site is named.
 namespace author {
 
-inline constexpr QLatin1StringView ContactEmail{TALLYVEX_CONTACT_EMAIL};
-inline constexpr QLatin1StringView HomePageHost{TALLYVEX_HOME_PAGE_HOST};
+inline constexpr QLatin1StringView ContactEmail{ TALLYVEX_CONTACT_EMAIL };
+inline constexpr QLatin1StringView HomePageHost{ TALLYVEX_HOME_PAGE_HOST };
 
 // What a click on the home-page label starts: the desktop's way to open the page, which lies on
 // a host of its own. One fixed command line per platform (homepagecommand_*.cpp).

@@ -7,14 +7,14 @@
 // the last; blanks at either end of a line belong to it.
 namespace dialogtext {
 
-inline constexpr QLatin1StringView HelpTitle{"HELP !"};
-inline constexpr QLatin1StringView AboutTitle{"ABOUT !"};
+inline constexpr QLatin1StringView HelpTitle{ "HELP !" };
+inline constexpr QLatin1StringView AboutTitle{ "ABOUT !" };
 // The box shown when the window is closed from outside, and the one shown after the program's
 // own Exit.
-inline constexpr QLatin1StringView ClosedContactTitle{"CONTACT !"};
-inline constexpr QLatin1StringView ExitContactTitle{"Contact !"};
-inline constexpr QLatin1StringView AlreadyRunning{"Application is Already Running !"};
-inline constexpr QLatin1StringView AlreadyRunningTitle{"Error !"};
+inline constexpr QLatin1StringView ClosedContactTitle{ "CONTACT !" };
+inline constexpr QLatin1StringView ExitContactTitle{ "Contact !" };
+inline constexpr QLatin1StringView AlreadyRunning{ "Application is Already Running !" };
+inline constexpr QLatin1StringView AlreadyRunningTitle{ "Error !" };
 
 QString helpPrompt();
 QString aboutPrompt();

@@ -88,7 +88,6 @@ void sizeToCaption(QLabel *label)
     label->resize(label->sizeHint());
 }
 
-
 // Entering a box by Tab, by a click or from a handler selects its text; the window regaining
 // the focus, or a menu closing, gives it back to the box without entering it anew.
 bool entersTheBox(Qt::FocusReason reason)
@@ -102,7 +101,8 @@ bool isClickRelease(const QWidget *control, const QEvent *event)
     if (event->type() != QEvent::MouseButtonRelease)
         return false;
     const auto *mouse = static_cast<const QMouseEvent *>(event);
-    return mouse->button() == Qt::LeftButton && control->rect().contains(mouse->position().toPoint());
+    return mouse->button() == Qt::LeftButton
+            && control->rect().contains(mouse->position().toPoint());
 }
 
 } // namespace
@@ -182,14 +182,14 @@ void Form1::setAppearance()
         box->setPixmap(still);
 
     using layoutstyle::font;
-    const QFont buttonFont = font({.face = "Verdana", .points = 11.25, .bold = true});
-    for (QPushButton *button : {Command1, Command2, Command3, Command4, Command5, Command6,
-                                Command7, Command8, Command10})
+    const QFont buttonFont = font({ .face = "Verdana", .points = 11.25, .bold = true });
+    for (QPushButton *button : { Command1, Command2, Command3, Command4, Command5, Command6,
+                                 Command7, Command8, Command10 })
         button->setFont(buttonFont);
-    Command9->setFont(font({.face = "Arial", .points = 11.25, .bold = true}));
+    Command9->setFont(font({ .face = "Arial", .points = 11.25, .bold = true }));
 
-    const QFont boxFont = font({.face = "Verdana", .points = 9.75});
-    for (QLineEdit *box : {Text1, Text2, Text3})
+    const QFont boxFont = font({ .face = "Verdana", .points = 9.75 });
+    for (QLineEdit *box : { Text1, Text2, Text3 })
         box->setFont(boxFont);
 
     constexpr quint32 Magenta = 0x00C000C0;
@@ -197,33 +197,34 @@ void Form1::setAppearance()
     constexpr quint32 Red = 0x000000FF;
     constexpr quint32 LightCyan = 0x00FFFFC0;
 
-    Label1->setFont(font({.face = "Times New Roman", .points = 18, .bold = true, .underline = true}));
+    Label1->setFont(
+            font({ .face = "Times New Roman", .points = 18, .bold = true, .underline = true }));
     setForeColour(Label1, Magenta);
-    const QFont captionFont = font({.face = "Times New Roman", .points = 15.75, .bold = true});
-    for (QLabel *caption : {Label2, Label3, Label4}) {
+    const QFont captionFont = font({ .face = "Times New Roman", .points = 15.75, .bold = true });
+    for (QLabel *caption : { Label2, Label3, Label4 }) {
         caption->setFont(captionFont);
         setForeColour(caption, Blue);
     }
-    const QFont noticeFont = font({.face = "Verdana", .points = 12, .bold = true});
-    for (QLabel *notice : {Label5, Label6}) {
+    const QFont noticeFont = font({ .face = "Verdana", .points = 12, .bold = true });
+    for (QLabel *notice : { Label5, Label6 }) {
         notice->setFont(noticeFont);
         setForeColour(notice, Red);
     }
     setBackColour(Label5, LightCyan);
-    Label8->setFont(font({.face = "Verdana", .points = 14.25, .underline = true}));
+    Label8->setFont(font({ .face = "Verdana", .points = 14.25, .underline = true }));
     setForeColour(Label8, Blue);
     Label8->setCursor(pictures::handCursor());
 
-    for (QLabel *label : {Label5, Label6, Label8})
+    for (QLabel *label : { Label5, Label6, Label8 })
         sizeToCaption(label);
 }
 
 void Form1::setFocusOrder()
 {
     // Tab from the last returns to the first.
-    QWidget *const order[] = {Text1,    Text2,     Command1, Command2, Command3,
-                              Command4, Command10, Command7, Command8, Command9,
-                              Command5, Command6,  Picture1[0], Picture1[1]};
+    QWidget *const order[] = { Text1,    Text2,     Command1,    Command2,   Command3,
+                               Command4, Command10, Command7,    Command8,   Command9,
+                               Command5, Command6,  Picture1[0], Picture1[1] };
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
@@ -243,7 +244,7 @@ void Form1::wireEvents()
 
     connect(Text1, &QLineEdit::textChanged, this, [this] { runHandler(&Form1::Text1_Change); });
     connect(Text2, &QLineEdit::textChanged, this, [this] { runHandler(&Form1::Text2_Change); });
-    for (QLineEdit *operand : {Text1, Text2}) {
+    for (QLineEdit *operand : { Text1, Text2 }) {
         // Every character must arrive as a key press to pass the operand filter, so an input
         // method may not compose text into the box behind it.
         operand->setAttribute(Qt::WA_InputMethodEnabled, false);

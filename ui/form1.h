@@ -69,7 +69,10 @@ private:
     void setFocusOrder();
     void wireEvents();
     void connectClick(QPushButton *button, Handler handler);
-    void runHandler(Handler handler) { runHandler([this, handler] { (this->*handler)(); }); }
+    void runHandler(Handler handler)
+    {
+        runHandler([this, handler] { (this->*handler)(); });
+    }
     // Runs one event handler: an untrapped runtime error is shown and ends only the handler.
     void runHandler(const std::function<void()> &handler);
     bool filterOperandKey(QLineEdit *box, QKeyEvent *event);

@@ -10,7 +10,9 @@
 namespace {
 
 // The banner's notice: 59 characters on one line.
-constexpr QLatin1StringView BannerNotice{"TALLYVEX : TWO NUMBERS IN, ONE EXACT ANSWER OUT, EVERY TIME"};
+constexpr QLatin1StringView BannerNotice{
+    "TALLYVEX : TWO NUMBERS IN, ONE EXACT ANSWER OUT, EVERY TIME"
+};
 static_assert(BannerNotice.size() == 59);
 
 void setCaption(QPushButton *button, const char *caption, const char *toolTip)

@@ -30,8 +30,8 @@ QPixmap pictureBoxStill()
 
 QCursor handCursor()
 {
-    return QCursor(QBitmap(QStringLiteral(":/hand.xbm")), QBitmap(QStringLiteral(":/hand-mask.xbm")),
-                   HandHotSpotX, HandHotSpotY);
+    return QCursor(QBitmap(QStringLiteral(":/hand.xbm")),
+                   QBitmap(QStringLiteral(":/hand-mask.xbm")), HandHotSpotX, HandHotSpotY);
 }
 
 } // namespace pictures

@@ -32,9 +32,9 @@ template <typename Step>
 auto attempt(Step step) -> std::pair<std::optional<decltype(step())>, int>
 {
     try {
-        return {step(), 0};
+        return { step(), 0 };
     } catch (const RuntimeError &error) {
-        return {std::nullopt, error.number()};
+        return { std::nullopt, error.number() };
     }
 }
 
@@ -87,7 +87,7 @@ void checkParses(const QString &text)
     if (leading)
         require(std::isfinite(*leading), "the leading parse gives a finite value");
 
-    for (const QChar separator : {QChar(u'.'), QChar(u',')}) {
+    for (const QChar separator : { QChar(u'.'), QChar(u',') }) {
         const auto [strict, strictError] = attempt([&] { return ops::vbaR8Str(text, separator); });
         require(strictError == 0 || strictError == 6 || strictError == 13,
                 "the strict parse fails only with error 13 or 6");
@@ -96,7 +96,8 @@ void checkParses(const QString &text)
         require(std::isfinite(*strict), "the strict parse gives a finite value");
         // A whole number is also the number the text begins with.
         const double sameAsLeading = ops::rtcR8ValFromBstr(QString(text).replace(separator, u'.'));
-        require(*strict == sameAsLeading, "a strictly read number is the leading number of the same text");
+        require(*strict == sameAsLeading,
+                "a strictly read number is the leading number of the same text");
         checkText(*strict, separator);
     }
     if (leading)
@@ -112,9 +113,10 @@ void checkRounding(double value)
     }
     const double nearest = std::nearbyint(value); // halves to even in the default rounding mode
     const bool fits = nearest >= std::numeric_limits<std::int32_t>::min()
-                      && nearest <= std::numeric_limits<std::int32_t>::max();
+            && nearest <= std::numeric_limits<std::int32_t>::max();
     if (fits)
-        require(error == 0 && *rounded == nearest, "rounding gives the nearest integer, halves to even");
+        require(error == 0 && *rounded == nearest,
+                "rounding gives the nearest integer, halves to even");
     else
         require(error == 6, "an integer beyond 32 bits is error 6");
 }
@@ -133,7 +135,8 @@ void checkRemainder(std::int32_t dividend, std::int32_t divisor)
     require(error == 0, "every other remainder exists");
     const std::int64_t r = *remainder;
     require(r == 0 || (r < 0) == (dividend < 0), "the remainder has the sign of the dividend");
-    require(std::abs(r) < std::abs(std::int64_t(divisor)), "the remainder is smaller than the divisor");
+    require(std::abs(r) < std::abs(std::int64_t(divisor)),
+            "the remainder is smaller than the divisor");
     require(std::int64_t(dividend) == std::int64_t(dividend / divisor) * divisor + r,
             "quotient times divisor plus remainder is the dividend");
 }
@@ -147,7 +150,8 @@ void checkPower(double base, double exponent)
     // The operands of POW are read from text, so they are always finite.
     if (!std::isfinite(base) || !std::isfinite(exponent))
         return;
-    const bool undefined = (base == 0 && exponent < 0) || (base < 0 && exponent != std::trunc(exponent));
+    const bool undefined =
+            (base == 0 && exponent < 0) || (base < 0 && exponent != std::trunc(exponent));
     require((error == 5) == undefined, "error 5 exactly when the power is undefined");
 }
 

@@ -14,7 +14,7 @@ namespace {
 void runInput(const std::filesystem::path &path)
 {
     std::ifstream file(path, std::ios::binary);
-    const std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
+    const std::vector<char> bytes{ std::istreambuf_iterator<char>(file), {} };
     LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size());
 }
 

@@ -65,16 +65,16 @@ public:
     }
 
     RecordingServices services;
-    Form1 form{services};
+    Form1 form{ services };
 
 private:
     // The offscreen platform says, for every fixed-size window, that it cannot pass size hints on.
     static void silenceOffscreenSizeHintWarning()
     {
         static const QtMessageHandler previous = qInstallMessageHandler(
-            [](QtMsgType type, const QMessageLogContext &context, const QString &message) {
-                if (!message.contains(QLatin1String("propagateSizeHints")))
-                    previous(type, context, message);
-            });
+                [](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+                    if (!message.contains(QLatin1String("propagateSizeHints")))
+                        previous(type, context, message);
+                });
     }
 };

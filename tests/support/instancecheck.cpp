@@ -18,7 +18,6 @@ int main(int argc, char *argv[])
     std::getline(std::cin, line);
     std::cout << (services.appPrevInstance() ? "refused" : "runs") << std::endl;
 
-    while (std::getline(std::cin, line)) {
-    }
+    while (std::getline(std::cin, line)) { }
     return 0;
 }

@@ -10,8 +10,7 @@ namespace {
 
 QByteArray nextLine(QProcess &process)
 {
-    while (!process.canReadLine() && process.waitForReadyRead(20000)) {
-    }
+    while (!process.canReadLine() && process.waitForReadyRead(20000)) { }
     return process.readLine().trimmed();
 }
 

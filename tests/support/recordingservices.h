@@ -29,7 +29,7 @@ public:
 
     void rtcMsgBox(const QString &prompt, runtime::MsgBoxStyle style, const QString &title) override
     {
-        boxes.append({prompt, style, title});
+        boxes.append({ prompt, style, title });
         if (whileBoxShown)
             whileBoxShown();
     }
