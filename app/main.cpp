@@ -10,8 +10,9 @@
 int main(int argc, char *argv[])
 {
     if (!displayAvailable()) {
-        std::fputs("tallyvex: no display to show the window on (DISPLAY is not set); "
-                   "to run it without one, install xvfb and use: xvfb-run -a bash tools/run\n",
+        std::fputs("tallyvex: no display to show the window on (neither DISPLAY nor "
+                   "WAYLAND_DISPLAY is set); start it from a desktop session, or on a virtual "
+                   "display with xvfb-run -a tallyvex\n",
                    stderr);
         return 1;
     }

@@ -11,8 +11,7 @@ QString untrappedErrorPrompt(const RuntimeError &error)
 
 void presentUntrappedError(RuntimeServices &services, const RuntimeError &error)
 {
-    services.rtcMsgBox(untrappedErrorPrompt(error), MsgBoxStyle::Critical,
-                       QStringLiteral("Error !"));
+    services.rtcMsgBox(untrappedErrorPrompt(error), MsgBoxStyle::Critical, ErrorBoxTitle);
 }
 
 } // namespace runtime

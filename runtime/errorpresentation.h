@@ -3,14 +3,19 @@
 #include "runtime/runtimeerror.h"
 #include "runtime/services.h"
 
+#include <QLatin1StringView>
+
 #include <utility>
 
 namespace runtime {
 
+// The title of the box of an untrapped error, which the refusal of a second copy shares.
+inline constexpr QLatin1StringView ErrorBoxTitle{ "Error !" };
+
 // "Run-time error 'N':", a blank line, then the error's text.
 QString untrappedErrorPrompt(const RuntimeError &error);
 
-// Shows an error that no handler trapped, in a stop box titled "Error !".
+// Shows an error that no handler trapped, in a stop box titled ErrorBoxTitle.
 void presentUntrappedError(RuntimeServices &services, const RuntimeError &error);
 
 // Every event handler runs inside this. An untrapped runtime error ends the handler at the

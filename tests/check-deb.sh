@@ -26,6 +26,7 @@ LIST
 files=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | sort)
 [ "$files" = "$expected" ] || fail "the package's files differ from the list: $(diff <(echo "$expected") <(echo "$files"))"
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "Depends does not name Qt's libraries"
+dpkg-deb -f "$deb" Homepage | grep -q '^http://[a-z]' || fail "no Homepage: $(dpkg-deb -f "$deb" Homepage)"
 
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
@@ -35,6 +36,12 @@ before=$(cd "$root" && find . | sort)
 # The root has no packages, so its dependencies are this machine's: they are not checked there.
 in_root() { local out; out=$(dpkg --root="$root" --force-depends --force-script-chrootless "$@" 2>&1) || fail "$out"; }
 in_root --install "$deb"
+
+# Without a display it says what a user of the installed program can do, and ends.
+status=0
+message=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/tallyvex" 2>&1) || status=$?
+[ "$status" = 1 ] && [[ $message == *DISPLAY*WAYLAND_DISPLAY*xvfb-run\ -a\ tallyvex* ]] ||
+    fail "without a display: status $status, \"$message\""
 
 xvfb-run -a bash -c '
     XDG_RUNTIME_DIR=$(mktemp -d) "$0" & program=$!

@@ -4,6 +4,7 @@
 # place and accepted by the desktop's own validators.
 set -euo pipefail
 build=$1
+version=$2
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 
@@ -24,9 +25,10 @@ done
 
 expect share/icons/hicolor/scalable/apps/com.example.Tallyvex.svg
 expect share/man/man1/tallyvex.1
+grep -qF "\"Tallyvex $version\"" "$root/usr/share/man/man1/tallyvex.1"
 
 grep -qx 'Exec=tallyvex' "$root/usr/share/applications/com.example.Tallyvex.desktop"
-grep -q '<release version="1.0.0.1"' "$root/usr/share/metainfo/com.example.Tallyvex.metainfo.xml"
+grep -qF "<release version=\"$version\"" "$root/usr/share/metainfo/com.example.Tallyvex.metainfo.xml"
 if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$root/usr/share/applications/com.example.Tallyvex.desktop"
 fi

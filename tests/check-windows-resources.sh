@@ -1,9 +1,14 @@
 #!/usr/bin/env bash
-# Compiles the Windows resource file with the MinGW resource compiler and reads the result back:
+# Compiles the Windows resource file with the MinGW resource compiler and reads the result back
+# (check-windows-resources.sh tallyvex.rc VERSION):
 # the version record and the icon group 1 of icons 30001 and 30002. Exits 77 (skipped) only when
 # the compiler is not installed.
 set -euo pipefail
 rc=$1
+# The version record writes a version 1.2.3.4 as 1, 2, 3, 4 and as 1.02.0004.
+IFS=. read -r major minor patch tweak <<<"$2"
+numbers="$major, $minor, $patch, $tweak"
+text=$(printf '%d.%02d.%04d' "$major" "$minor" "$tweak")
 windres=x86_64-w64-mingw32-windres
 command -v "$windres" >/dev/null || { echo "$windres is not installed"; exit 77; }
 out=$(mktemp -d)
@@ -18,11 +23,11 @@ check '30002 3 /* RT_ICON */'
 check '1 14 /* RT_GROUP_ICON */'
 check '"\040\040\020\000", 1, 4, 0x2e8L, 30001'
 check '"\020\020\020\000", 1, 4, 0x128L, 30002'
-check 'FILEVERSION 1, 0, 0, 1'
-check 'PRODUCTVERSION 1, 0, 0, 1'
+check "FILEVERSION $numbers"
+check "PRODUCTVERSION $numbers"
 check 'BLOCK "040904B0"'
-check 'VALUE "FileVersion", "1.00.0001"'
-check 'VALUE "ProductVersion", "1.00.0001"'
+check "VALUE \"FileVersion\", \"$text\""
+check "VALUE \"ProductVersion\", \"$text\""
 check 'VALUE "FileDescription", "This is My First Software !"'
 check 'VALUE "ProductName", "Tallyvex !"'
 check 'VALUE "InternalName", "Tallyvex"'

@@ -229,9 +229,8 @@ void TestForm1Layout::labels_data()
     QTest::newRow("Label6") << "Label6"
                             << "MY HOMEPAGE : "
                             << "Verdana" << 16 << true << false << red;
-    QTest::newRow("Label8") << "Label8"
-                            << "velkar.example.com"
-                            << "Verdana" << 19 << false << true << blue;
+    QTest::newRow("Label8") << "Label8" << TALLYVEX_HOME_PAGE_HOST << "Verdana" << 19 << false
+                            << true << blue;
 }
 
 void TestForm1Layout::labels()
@@ -289,7 +288,7 @@ void TestForm1Layout::textBoxes()
     QCOMPARE(banner->text().size(), 59);
     QCOMPARE(banner->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     QCOMPARE(banner->palette().color(QPalette::Window), QColor(192, 255, 255));
-    QCOMPARE(m_fixture->control("Label8")->toolTip(), QStringLiteral("velkar.example.com"));
+    QCOMPARE(m_fixture->control("Label8")->toolTip(), QStringLiteral(TALLYVEX_HOME_PAGE_HOST));
     const QCursor hand = m_fixture->control("Label8")->cursor();
     QCOMPARE(hand.shape(), Qt::BitmapCursor);
     QCOMPARE(hand.bitmap().size(), QSize(32, 32));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "runtime/errorpresentation.h"
+
 #include <QLatin1StringView>
 #include <QString>
 
@@ -14,7 +16,7 @@ inline constexpr QLatin1StringView AboutTitle{ "ABOUT !" };
 inline constexpr QLatin1StringView ClosedContactTitle{ "CONTACT !" };
 inline constexpr QLatin1StringView ExitContactTitle{ "Contact !" };
 inline constexpr QLatin1StringView AlreadyRunning{ "Application is Already Running !" };
-inline constexpr QLatin1StringView AlreadyRunningTitle{ "Error !" };
+inline constexpr QLatin1StringView AlreadyRunningTitle = runtime::ErrorBoxTitle;
 
 QString helpPrompt();
 QString aboutPrompt();

@@ -93,6 +93,8 @@ private:
     void Command5_Click();
     // Lets through backspace, "." and the digits; sets any other code to 0.
     void acceptOperandCharacter(qint16 &KeyAscii);
+    // Home, then Shift+End, queued: the whole text of the box with the focus is selected.
+    static constexpr QLatin1StringView SelectWholeText{ "{home}+{end}" };
     // Selects the whole text of the box that has just received the focus.
     void selectTextOnEntry();
     void clearOutput();

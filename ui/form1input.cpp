@@ -74,7 +74,7 @@ void Form1::selectTextOnEntry()
 {
     // Queued, so the keys act after the click that placed the caret, and the next character
     // typed replaces the whole text.
-    runtime::rtcSendKeys(QStringLiteral("{home}+{end}"));
+    runtime::rtcSendKeys(SelectWholeText);
 }
 
 void Form1::Text1_Change()

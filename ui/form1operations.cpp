@@ -69,5 +69,5 @@ bool Form1::operandsPresent()
 void Form1::selectOperand(QLineEdit *box)
 {
     SetFocus(box);
-    runtime::rtcSendKeys(QStringLiteral("{home}+{end}"));
+    runtime::rtcSendKeys(SelectWholeText);
 }

@@ -181,7 +181,7 @@ class Scenarios:
             self.display.type("42")
             before = program.tree.text_and_selection("Operand A")
             for how in self.closings:
-                self.click_control(program, "label", "velkar.example.com")
+                self.click_control(program, "label", os.environ["TALLYVEX_HOME_PAGE_HOST"])
                 self.close_box(program, "Error !", how)
                 program.wait_for_focus("Operand A")
                 check(program.runs() and program.tree.text_and_selection("Operand A") == before,
