@@ -1,4 +1,5 @@
 #include "support/formfixture.h"
+#include "ui/readablecolour.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -14,6 +15,60 @@
 
 #include <algorithm>
 #include <memory>
+
+namespace {
+
+// A text as drawn: of the control's pixels, the commonest is its ground, and the one that
+// stands out most from the ground is its glyphs' colour.
+struct DrawnText
+{
+    QColor glyph;
+    QColor ground;
+    double contrast = 1;
+    QList<QRgb> colours; // every colour drawn
+};
+
+DrawnText drawnText(QWidget *control)
+{
+    // Inside a box's frame, so that the frame's own line is not taken for text.
+    const int inset = qobject_cast<QLineEdit *>(control) ? 3 : 0;
+    const QImage image =
+            control->grab(control->rect().adjusted(inset, inset, -inset, -inset)).toImage();
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            ++counts[image.pixel(x, y) | 0xff000000];
+    }
+    DrawnText drawn;
+    drawn.ground = QColor(
+            std::max_element(counts.keyValueBegin(), counts.keyValueEnd(), [](auto a, auto b) {
+                return a.second < b.second;
+            })->first);
+    drawn.colours = counts.keys();
+    for (const QRgb colour : drawn.colours) {
+        const double contrast = readablecolour::contrastRatio(QColor(colour), drawn.ground);
+        if (contrast > drawn.contrast) {
+            drawn.glyph = QColor(colour);
+            drawn.contrast = contrast;
+        }
+    }
+    return drawn;
+}
+
+// KDE Plasma's Breeze Dark, as Qt reads it from kdeglobals.
+QPalette darkPalette()
+{
+    QPalette dark(QColor(49, 54, 59), QColor(49, 54, 59));
+    dark.setColor(QPalette::WindowText, QColor(239, 240, 241));
+    dark.setColor(QPalette::ButtonText, QColor(239, 240, 241));
+    dark.setColor(QPalette::Text, QColor(239, 240, 241));
+    dark.setColor(QPalette::Base, QColor(35, 38, 41));
+    dark.setColor(QPalette::Disabled, QPalette::Text, QColor(98, 108, 118));
+    dark.setColor(QPalette::Disabled, QPalette::Base, QColor(49, 54, 59));
+    return dark;
+}
+
+} // namespace
 
 class TestForm1Layout : public QObject
 {
@@ -33,6 +88,7 @@ private Q_SLOTS:
     void labels_data();
     void labels();
     void textBoxes();
+    void coloursFollowThePalette();
     void menus();
     void pictureBoxesAndTimer();
     void startsWithFocusInOperandA();
@@ -294,6 +350,45 @@ void TestForm1Layout::textBoxes()
     QCOMPARE(hand.bitmap().size(), QSize(32, 32));
     QCOMPARE(hand.hotSpot(), QPoint(5, 0)); // the tip of the raised finger
     QCOMPARE(m_fixture->control("Label6")->cursor().shape(), Qt::ArrowCursor);
+}
+
+void TestForm1Layout::coloursFollowThePalette()
+{
+    m_fixture->type("Text1", QStringLiteral("12"));
+    m_fixture->type("Text2", QStringLiteral("5"));
+    m_fixture->click("Command1"); // the answer, 17, greyed in the output box
+    QTest::keyClick(m_fixture->text("Text1"), Qt::Key_End); // nothing selected
+
+    const QPalette light = QApplication::palette();
+    // The labels' own colours, which a light palette shows exactly.
+    const QHash<QString, QColor> layoutColour = {
+        { QStringLiteral("Label1"), QColor(192, 0, 192) },
+        { QStringLiteral("Label2"), QColor(0, 0, 255) },
+        { QStringLiteral("Label3"), QColor(0, 0, 255) },
+        { QStringLiteral("Label4"), QColor(0, 0, 255) },
+        { QStringLiteral("Label6"), QColor(255, 0, 0) },
+        { QStringLiteral("Label8"), QColor(0, 0, 255) },
+    };
+    for (const auto &[name, palette] :
+         { std::pair("light", light), std::pair("dark", darkPalette()),
+           std::pair("light again", light) }) {
+        QApplication::setPalette(palette);
+        QCoreApplication::processEvents(); // the change reaches the window through its queue
+        const QStringList texts = QStringList(layoutColour.keys()) << "Text1"
+                                                                   << "Text3";
+        for (const QString &text : texts) {
+            const DrawnText drawn = drawnText(m_fixture->control(text.toLatin1().constData()));
+            const double floor = text.startsWith(u"Text") ? 4.5 : 3;
+            const QString what =
+                    QStringLiteral("%1 palette, %2: %3 on %4 at %5:1")
+                            .arg(QLatin1String(name), text, drawn.glyph.name(), drawn.ground.name())
+                            .arg(drawn.contrast, 0, 'f', 2);
+            QVERIFY2(drawn.contrast >= floor, qPrintable(what));
+            if (palette != light || !layoutColour.contains(text))
+                continue;
+            QVERIFY2(drawn.colours.contains(layoutColour[text].rgb()), qPrintable(what));
+        }
+    }
 }
 
 void TestForm1Layout::menus()

@@ -68,20 +68,6 @@ QLabel *createLabel(QWidget *surface, const char *name, const TwipsRect &place)
     return label;
 }
 
-void setForeColour(QWidget *control, quint32 foreBgr)
-{
-    QPalette palette = control->palette();
-    palette.setColor(QPalette::WindowText, layoutstyle::fromBgr(foreBgr));
-    control->setPalette(palette);
-}
-
-void setBackColour(QWidget *control, quint32 backBgr)
-{
-    QPalette palette = control->palette();
-    palette.setColor(QPalette::Window, layoutstyle::fromBgr(backBgr));
-    control->setPalette(palette);
-}
-
 // A label sized to its caption keeps its left and top and takes the size of its line of text.
 void sizeToCaption(QLabel *label)
 {
@@ -192,31 +178,20 @@ void Form1::setAppearance()
     for (QLineEdit *box : { Text1, Text2, Text3 })
         box->setFont(boxFont);
 
-    constexpr quint32 Magenta = 0x00C000C0;
-    constexpr quint32 Blue = 0x00FF0000;
-    constexpr quint32 Red = 0x000000FF;
-    constexpr quint32 LightCyan = 0x00FFFFC0;
-
     Label1->setFont(
             font({ .face = "Times New Roman", .points = 18, .bold = true, .underline = true }));
-    setForeColour(Label1, Magenta);
     const QFont captionFont = font({ .face = "Times New Roman", .points = 15.75, .bold = true });
-    for (QLabel *caption : { Label2, Label3, Label4 }) {
+    for (QLabel *caption : { Label2, Label3, Label4 })
         caption->setFont(captionFont);
-        setForeColour(caption, Blue);
-    }
     const QFont noticeFont = font({ .face = "Verdana", .points = 12, .bold = true });
-    for (QLabel *notice : { Label5, Label6 }) {
+    for (QLabel *notice : { Label5, Label6 })
         notice->setFont(noticeFont);
-        setForeColour(notice, Red);
-    }
-    setBackColour(Label5, LightCyan);
     Label8->setFont(font({ .face = "Verdana", .points = 14.25, .underline = true }));
-    setForeColour(Label8, Blue);
     Label8->setCursor(pictures::handCursor());
 
     for (QLabel *label : { Label5, Label6, Label8 })
         sizeToCaption(label);
+    applyColours();
 }
 
 void Form1::setFocusOrder()

@@ -51,6 +51,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     // Centres the window again once the window manager has framed it.
     void moveEvent(QMoveEvent *event) override;
+    // Follows a change of the desktop's palette or theme while the program runs.
+    void changeEvent(QEvent *event) override;
 
 private:
     using Handler = void (Form1::*)();
@@ -66,6 +68,9 @@ private:
     void createMenus();
     void setTexts();
     void setAppearance();
+    // The layout's colours where they are readable on the palette's grounds, the nearest readable
+    // ones where not, and a high-contrast theme's own colours while one is on.
+    void applyColours();
     void setFocusOrder();
     void wireEvents();
     void connectClick(QPushButton *button, Handler handler);

@@ -98,9 +98,14 @@ class Application:
         selection = box.get_selection(0)
         return text, (selection.start_offset, selection.end_offset), box.get_caret_offset()
 
-    def centre_on_screen(self, role, name):
+    def extents(self, role, name):
+        """Left, top, width and height of the control on the screen."""
         extents = self.control(role, name).get_extents(self.Atspi.CoordType.SCREEN)
-        return extents.x + extents.width // 2, extents.y + extents.height // 2
+        return extents.x, extents.y, extents.width, extents.height
+
+    def centre_on_screen(self, role, name):
+        x, y, width, height = self.extents(role, name)
+        return x + width // 2, y + height // 2
 
     def tooltip(self):
         for node in self._all():

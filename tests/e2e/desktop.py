@@ -169,9 +169,9 @@ class Desktop(Display):
         self.xdotool("type", "--delay", "40", text)
 
     def screenshot(self, x, y, width, height):
-        """The pixels of a part of the screen, as PPM bytes."""
+        """The pixels of a part of the screen, as PPM bytes, 8 bits a channel."""
         with tempfile.NamedTemporaryFile(suffix=".ppm") as image:
-            self._run(["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}",
+            self._run(["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}", "-depth", "8",
                        "+repage", image.name])
             return image.read()
 

@@ -11,11 +11,33 @@ import os
 import sys
 import tempfile
 
+import contrast
 from accessibility import AccessibilityBus
 from desktop import Desktop, Failure, Process, check, wait_until
 from wayland import Compositor
 
 TITLE = "TALLYVEX !"
+
+# Every text of the window but the banner, which keeps its own two colours, with its least
+# contrast: the labels are large text, the boxes' text is not.
+TEXTS = [("label", "TALLYVEX", 3), ("label", "ENTER THE VALUE OF  '  A  '", 3),
+         ("label", "ENTER THE VALUE OF  '  B  '", 3), ("label", "ACCURATE  OUTPUT", 3),
+         ("label", "MY HOMEPAGE : ", 3), ("label", os.environ.get("TALLYVEX_HOME_PAGE_HOST"), 3),
+         ("text", "Operand A", 4.5), ("text", "Output", 4.5)]
+# The colours of KDE Plasma's Breeze Dark scheme that Qt reads from kdeglobals.
+BREEZE_DARK = """[Colors:Button]
+BackgroundNormal=49,54,59
+ForegroundNormal=239,240,241
+[Colors:View]
+BackgroundNormal=35,38,41
+ForegroundNormal=239,240,241
+[Colors:Window]
+BackgroundNormal=49,54,59
+ForegroundNormal=239,240,241
+[Colors:Selection]
+BackgroundNormal=61,174,233
+ForegroundNormal=252,252,252
+"""
 
 
 class Program(Process):
@@ -59,7 +81,8 @@ class Scenarios:
 
     def run(self):
         try:
-            for scenario in (self.start_up, self.comma_locale, self.information_boxes,
+            for scenario in (self.start_up, self.comma_locale, self.readable_palettes,
+                             self.information_boxes,
                              self.switching_away,
                              self.second_copy, self.untrapped_error, self.tooltip,
                              self.exit_keys, self.close_button):
@@ -121,6 +144,46 @@ class Scenarios:
         typed = program.tree.text_and_selection("Operand A")[0]
         check(typed == "3.5", f"the keypad's decimal key, sent as KP_Separator, types \".\": {typed!r}")
         self.finish(program)
+
+    def readable_palettes(self):
+        """Every text reaches its contrast on its ground, read from the screen, in the default
+        palette and in the dark ones of GNOME (GTK's Adwaita-dark) and KDE (Breeze Dark)."""
+        if not self.display.has_pointer:
+            return  # the screenshots are taken on X11
+        with tempfile.TemporaryDirectory() as kde_config:
+            with open(os.path.join(kde_config, "kdeglobals"), "w") as kdeglobals:
+                kdeglobals.write(BREEZE_DARK)
+            palettes = [
+                ("default", {}, False),
+                # GTK's own accessibility bridge would publish a second, empty tree for the program.
+                ("GTK Adwaita-dark", {"QT_QPA_PLATFORMTHEME": "gtk3", "GTK_THEME": "Adwaita:dark",
+                                      "NO_AT_BRIDGE": "1"},
+                 True),
+                ("KDE Breeze Dark", {"XDG_CURRENT_DESKTOP": "KDE", "KDE_SESSION_VERSION": "5",
+                                     "XDG_CONFIG_HOME": kde_config}, True),
+            ]
+            for palette, env, dark in palettes:
+                program = Program(self, env)
+                self.display.type("12")
+                self.display.key("Tab")
+                self.display.type("5")
+                self.display.key("alt+a")
+                wait_until("the sum", lambda: program.tree.text_and_selection("Output")[0] == "17")
+                # Nothing selected and no caret in A, no hover and no tooltip over the texts.
+                self.display.key("End", "shift+Tab")
+                self.display.move_mouse(0, 0)
+                for role, name, floor in TEXTS:
+                    x, y, width, height = program.tree.extents(role, name)
+                    if role == "text":  # inside the box's frame
+                        x, y, width, height = x + 4, y + 4, width - 8, height - 8
+                    measured, ground, glyph = contrast.text_contrast(
+                        self.display.screenshot(x, y, width, height))
+                    if name == "Operand A":
+                        check((contrast.luminance(ground) < 0.2) == dark,
+                              f"{palette}: the boxes' ground {ground} is {'dark' if dark else 'light'}")
+                    check(measured >= floor, f"{palette}: {name!r} {glyph} on {ground} at "
+                                             f"{measured:.2f}:1, at least {floor}:1")
+                self.finish(program)
 
     def information_boxes(self):
         """Help and About, however closed, give the focus back to A with its text selected."""

@@ -1,0 +1,81 @@
+// The layout's colours, kept readable on the desktop's palette: each text reaches its contrast
+// floor on the ground it is drawn on, and follows a change of palette while the program runs.
+#include "ui/form1.h"
+
+#include "ui/highcontrast.h"
+#include "ui/layoutstyle.h"
+#include "ui/readablecolour.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+
+// The layout's colours, chosen for a light button face.
+constexpr quint32 Magenta = 0x00C000C0;
+constexpr quint32 Blue = 0x00FF0000;
+constexpr quint32 Red = 0x000000FF;
+constexpr quint32 LightCyan = 0x00FFFFC0;
+
+void setColour(QWidget *control, QPalette::ColorRole role, const QColor &colour,
+               QPalette::ColorGroup group = QPalette::All)
+{
+    QPalette palette = control->palette();
+    palette.setColor(group, role, colour);
+    control->setPalette(palette);
+}
+
+// The text of an enabled box, readable on its own ground.
+void keepReadable(QLineEdit *box)
+{
+    const QPalette natural = QApplication::palette(box);
+    for (const QPalette::ColorGroup group : { QPalette::Active, QPalette::Inactive }) {
+        setColour(box, QPalette::Text,
+                  readablecolour::readableOn(natural.color(group, QPalette::Text),
+                                             natural.color(group, QPalette::Base),
+                                             readablecolour::TextFloor),
+                  group);
+    }
+}
+
+} // namespace
+
+void Form1::applyColours()
+{
+    using readablecolour::readableOn;
+    const std::optional<HighContrastColours> highContrast = highContrastColours();
+    // Labels fill their ground with the window's colour; the banner has its own.
+    const QColor ground = palette().color(QPalette::Window);
+    const auto labelColour = [&](quint32 bgr) {
+        return highContrast
+                ? highContrast->text
+                : readableOn(layoutstyle::fromBgr(bgr), ground, readablecolour::LargeTextFloor);
+    };
+    setColour(Label1, QPalette::WindowText, labelColour(Magenta));
+    for (QLabel *caption : { Label2, Label3, Label4, Label8 })
+        setColour(caption, QPalette::WindowText, labelColour(Blue));
+    setColour(Label6, QPalette::WindowText, labelColour(Red));
+    setColour(Label5, QPalette::WindowText,
+              highContrast ? highContrast->text : layoutstyle::fromBgr(Red));
+    setColour(Label5, QPalette::Window, highContrast ? ground : layoutstyle::fromBgr(LightCyan));
+
+    keepReadable(Text1);
+    keepReadable(Text2);
+    // The answer stays greyed, in the platform's disabled colour wherever that is readable.
+    const QPalette natural = QApplication::palette(Text3);
+    const QColor answer = highContrast
+            ? highContrast->grayText
+            : readableOn(natural.color(QPalette::Disabled, QPalette::Text),
+                         natural.color(QPalette::Disabled, QPalette::Base),
+                         readablecolour::TextFloor);
+    setColour(Text3, QPalette::Text, answer, QPalette::Disabled);
+}
+
+void Form1::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ThemeChange)
+        applyColours();
+}
