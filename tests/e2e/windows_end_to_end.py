@@ -1,7 +1,8 @@
 """The deployed tallyvex.exe under Wine on a private X display with a window manager, driven
 from outside as a person would: the window appears centred, typed operands and a click on ADD
 give the sum, a second copy is refused, and closing the window shows the contact message and
-ends the program with status 0.
+ends the program with status 0. Last, with the system colours of High Contrast Black, every
+text is read from the screen and reaches its contrast.
 
     windows_end_to_end.py <deployed folder> [screenshot.png]
 
@@ -14,6 +15,7 @@ import sys
 import tempfile
 import time
 
+import contrast
 from desktop import Desktop, Failure, Process, check, wait_until
 from wine import windows_path, without_qt_tree
 
@@ -23,6 +25,23 @@ TEXT2 = (328, 176, 265, 19)
 TEXT3 = (328, 240, 265, 19)
 COMMAND1 = (112, 304, 89, 33)
 CLIENT_AREA = (676, 465)
+# Every text but the banner, which keeps its own colours, with its least contrast; the last two
+# labels are sized to their captions, so only their start is taken.
+TEXTS = [("Label1", (168, 16, 377, 25), 3), ("Label2", (16, 104, 297, 25), 3),
+         ("Label3", (16, 176, 297, 25), 3), ("Label4", (96, 240, 217, 25), 3),
+         ("Label6", (128, 400, 120, 16), 3), ("Label8", (280, 396, 150, 20), 3),
+         ("Text1", (331, 115, 259, 13), 4.5), ("Text3", (331, 243, 259, 13), 4.5)]
+# Windows' High Contrast Black scheme, as the system colours it writes into the registry.
+HIGH_CONTRAST_BLACK = {
+    "Background": "0 0 0", "Window": "0 0 0", "WindowText": "255 255 255",
+    "ButtonFace": "0 0 0", "ButtonText": "255 255 255", "ButtonHilight": "255 255 255",
+    "ButtonLight": "192 192 192", "ButtonShadow": "128 128 128", "ButtonDkShadow": "255 255 255",
+    "GrayText": "63 243 63", "Highlight": "26 235 255", "HighlightText": "0 0 0",
+    "Menu": "0 0 0", "MenuText": "255 255 255", "InfoWindow": "0 0 0", "InfoText": "255 255 0",
+    "HotTrackingColor": "255 255 0", "WindowFrame": "255 255 255",
+}
+COLORS_KEY = r"HKCU\Control Panel\Colors"
+THEME_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager"
 WINE_CAPTION = 23  # pixels: the caption of the frame Wine reports to a Windows program
 
 
@@ -46,6 +65,7 @@ def run(folder, screenshot_path):
         with Desktop() as desktop:
             desktop.env = without_qt_tree(desktop.env)
             scenarios(desktop, exe, screenshot_path)
+            high_contrast(desktop, exe)
     finally:
         shutil.rmtree(where, ignore_errors=True)
 
@@ -131,6 +151,46 @@ def scenarios(desktop, exe, screenshot_path):
         check(program.exit_status() is not None, "the program has ended with the session")
     finally:
         program.stop()
+
+
+def high_contrast(desktop, exe):
+    """High Contrast Black's system colours, visual styles off as Windows turns them off: every
+    text reaches its contrast. (Wine always answers that high contrast is off, so the program's
+    own reading of that switch is not reached here.)"""
+    def reg(*args):
+        subprocess.run(["wine", "reg", *args, "/f"], env=desktop.env, check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    for name, rgb in HIGH_CONTRAST_BLACK.items():
+        reg("add", COLORS_KEY, "/v", name, "/d", rgb)
+    reg("add", THEME_KEY, "/v", "ThemeActive", "/d", "0")
+    # A session reads the system colours when it starts: start a new one.
+    subprocess.run(["wineserver", "--wait"], env=desktop.env, check=True)
+    program = Program(desktop, exe)
+    try:
+        window = desktop.wait_for_window("TALLYVEX !", timeout=60)
+        left, top, _, height = desktop.geometry(window)
+        menu_bar = height - CLIENT_AREA[1]
+        desktop.activate(window)
+        desktop.type("12")
+        desktop.key("Tab")
+        desktop.type("5")
+        desktop.key("alt+a")
+        desktop.key("End", "shift+Tab")  # nothing selected, no caret in A
+        desktop.move_mouse(0, 0)
+        time.sleep(1)
+        for name, (x, y, w, h), floor in TEXTS:
+            measured, ground, glyph = contrast.text_contrast(
+                desktop.screenshot(left + x, top + menu_bar + y, w, h))
+            check(measured >= floor, f"High Contrast Black: {name} {glyph} on {ground} at "
+                                     f"{measured:.2f}:1, at least {floor}:1")
+            if name == "Text1":
+                check(contrast.luminance(ground) < 0.2, f"the boxes' ground {ground} is dark")
+    finally:
+        program.stop()
+        reg("delete", COLORS_KEY)
+        reg("delete", THEME_KEY, "/v", "ThemeActive")
+        subprocess.run(["wineserver", "--wait"], env=desktop.env, check=True)
 
 
 def settled(take):
