@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTimer>
@@ -360,6 +361,14 @@ void TestForm1Layout::coloursFollowThePalette()
     QTest::keyClick(m_fixture->text("Text1"), Qt::Key_End); // nothing selected
 
     const QPalette light = QApplication::palette();
+    // Fusion draws every ground in the palette's colours; Windows' visual styles paint some,
+    // such as a disabled box's, themselves, whatever palette a program sets.
+    const QString style = QApplication::style()->name();
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    const auto restore = qScopeGuard([&] {
+        QApplication::setPalette(light);
+        QApplication::setStyle(style);
+    });
     // The labels' own colours, which a light palette shows exactly.
     const QHash<QString, QColor> layoutColour = {
         { QStringLiteral("Label1"), QColor(192, 0, 192) },
