@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Reads the built tallyvex.exe back: a 64-bit Windows GUI program (no console opens with it)
-# whose resources are exactly those of the compiled resource file, the version record and the
-# icon group 1 of icons 30001 and 30002 (which check-windows-resources.sh checks).
+# whose resources are exactly those of the compiled resource file, the version record, the
+# manifest and the icon group 1 of icons 30001 and 30002 (which check-windows-resources.sh
+# checks), and whose manifest says what the program asks of Windows.
 #   check-windows-executable.sh <tallyvex.exe> <tallyvex.rc>
 set -euo pipefail
 exe=$1 rc=$2
@@ -20,4 +21,9 @@ windres=x86_64-w64-mingw32-windres
 # The memory flags of the compiled file are not kept in an executable.
 sed -i 's/ MOVEABLE PURE DISCARDABLE$//' "$out/resource-file.rc"
 diff -u "$out/resource-file.rc" "$out/executable.rc" || fail "the executable's resources differ"
+# The manifest's bytes stand in the executable as they are.
+for asked in 'level="asInvoker"' 'Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"' '>true</longPathAware>'; do
+    grep -aqF "$asked" "$exe" || fail "the manifest does not ask for $asked"
+done
+! grep -aq '<dpiAware' "$exe" || fail "the manifest sets DPI awareness, which Qt sets itself"
 echo "tallyvex.exe is a 64-bit GUI program carrying the resource file's resources"

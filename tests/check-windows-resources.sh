@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Compiles the Windows resource file with the MinGW resource compiler and reads the result back
-# (check-windows-resources.sh tallyvex.rc VERSION):
-# the version record and the icon group 1 of icons 30001 and 30002. Exits 77 (skipped) only when
-# the compiler is not installed.
+# (check-windows-resources.sh tallyvex.rc VERSION): the version record, the manifest and the
+# icon group 1 of icons 30001 and 30002. Exits 77 (skipped) only when the compiler is not
+# installed.
 set -euo pipefail
 rc=$1
 # The version record writes a version 1.2.3.4 as 1, 2, 3, 4 and as 1.02.0004.
@@ -21,6 +21,7 @@ check() { grep -qF -- "$1" "$out/decompiled.rc" || { echo "missing: $1"; exit 1;
 check '30001 3 /* RT_ICON */'
 check '30002 3 /* RT_ICON */'
 check '1 14 /* RT_GROUP_ICON */'
+check '1 24 /* RT_MANIFEST */'
 check '"\040\040\020\000", 1, 4, 0x2e8L, 30001'
 check '"\020\020\020\000", 1, 4, 0x128L, 30002'
 check "FILEVERSION $numbers"
