@@ -56,6 +56,16 @@ DrawnText drawnText(QWidget *control)
     return drawn;
 }
 
+// The labels' own colours, which a light palette shows exactly.
+const QHash<QString, QColor> LabelColour = {
+    { QStringLiteral("Label1"), QColor(192, 0, 192) },
+    { QStringLiteral("Label2"), Qt::blue },
+    { QStringLiteral("Label3"), Qt::blue },
+    { QStringLiteral("Label4"), Qt::blue },
+    { QStringLiteral("Label6"), Qt::red },
+    { QStringLiteral("Label8"), Qt::blue },
+};
+
 // KDE Plasma's Breeze Dark, as Qt reads it from kdeglobals.
 QPalette darkPalette()
 {
@@ -269,25 +279,17 @@ void TestForm1Layout::labels_data()
     QTest::addColumn<bool>("underline");
     QTest::addColumn<QColor>("fore");
 
-    const QColor blue(0, 0, 255);
-    const QColor red(255, 0, 0);
-    QTest::newRow("Label1") << "Label1"
-                            << "TALLYVEX"
-                            << "Times New Roman" << 24 << true << true << QColor(192, 0, 192);
-    QTest::newRow("Label2") << "Label2"
-                            << "ENTER THE VALUE OF  '  A  '"
-                            << "Times New Roman" << 21 << true << false << blue;
-    QTest::newRow("Label3") << "Label3"
-                            << "ENTER THE VALUE OF  '  B  '"
-                            << "Times New Roman" << 21 << true << false << blue;
-    QTest::newRow("Label4") << "Label4"
-                            << "ACCURATE  OUTPUT"
-                            << "Times New Roman" << 21 << true << false << blue;
-    QTest::newRow("Label6") << "Label6"
-                            << "MY HOMEPAGE : "
-                            << "Verdana" << 16 << true << false << red;
-    QTest::newRow("Label8") << "Label8" << TALLYVEX_HOME_PAGE_HOST << "Verdana" << 19 << false
-                            << true << blue;
+    const auto row = [](const char *name, const QString &caption, const char *face, int pixelSize,
+                        bool bold, bool underline) {
+        QTest::newRow(name) << name << caption << face << pixelSize << bold << underline
+                            << LabelColour.value(QLatin1String(name));
+    };
+    row("Label1", "TALLYVEX", "Times New Roman", 24, true, true);
+    row("Label2", "ENTER THE VALUE OF  '  A  '", "Times New Roman", 21, true, false);
+    row("Label3", "ENTER THE VALUE OF  '  B  '", "Times New Roman", 21, true, false);
+    row("Label4", "ACCURATE  OUTPUT", "Times New Roman", 21, true, false);
+    row("Label6", "MY HOMEPAGE : ", "Verdana", 16, true, false);
+    row("Label8", TALLYVEX_HOME_PAGE_HOST, "Verdana", 19, false, true);
 }
 
 void TestForm1Layout::labels()
@@ -369,22 +371,13 @@ void TestForm1Layout::coloursFollowThePalette()
         QApplication::setPalette(light);
         QApplication::setStyle(style);
     });
-    // The labels' own colours, which a light palette shows exactly.
-    const QHash<QString, QColor> layoutColour = {
-        { QStringLiteral("Label1"), QColor(192, 0, 192) },
-        { QStringLiteral("Label2"), QColor(0, 0, 255) },
-        { QStringLiteral("Label3"), QColor(0, 0, 255) },
-        { QStringLiteral("Label4"), QColor(0, 0, 255) },
-        { QStringLiteral("Label6"), QColor(255, 0, 0) },
-        { QStringLiteral("Label8"), QColor(0, 0, 255) },
-    };
     for (const auto &[name, palette] :
          { std::pair("light", light), std::pair("dark", darkPalette()),
            std::pair("light again", light) }) {
         QApplication::setPalette(palette);
         QCoreApplication::processEvents(); // the change reaches the window through its queue
-        const QStringList texts = QStringList(layoutColour.keys()) << "Text1"
-                                                                   << "Text3";
+        const QStringList texts = QStringList(LabelColour.keys()) << "Text1"
+                                                                  << "Text3";
         for (const QString &text : texts) {
             const DrawnText drawn = drawnText(m_fixture->control(text.toLatin1().constData()));
             const double floor = text.startsWith(u"Text") ? 4.5 : 3;
@@ -393,9 +386,9 @@ void TestForm1Layout::coloursFollowThePalette()
                             .arg(QLatin1String(name), text, drawn.glyph.name(), drawn.ground.name())
                             .arg(drawn.contrast, 0, 'f', 2);
             QVERIFY2(drawn.contrast >= floor, qPrintable(what));
-            if (palette != light || !layoutColour.contains(text))
+            if (palette != light || !LabelColour.contains(text))
                 continue;
-            QVERIFY2(drawn.colours.contains(layoutColour[text].rgb()), qPrintable(what));
+            QVERIFY2(drawn.colours.contains(LabelColour[text].rgb()), qPrintable(what));
         }
     }
 }

@@ -51,7 +51,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     // Centres the window again once the window manager has framed it.
     void moveEvent(QMoveEvent *event) override;
-    // Follows a change of the desktop's palette or theme while the program runs.
+    // Follows a change of the desktop's palette while the program runs.
     void changeEvent(QEvent *event) override;
 
 private:

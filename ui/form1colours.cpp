@@ -76,6 +76,7 @@ void Form1::applyColours()
 void Form1::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ThemeChange)
+    // A theme change, Windows' system colours included, reaches the window as a new palette.
+    if (event->type() == QEvent::PaletteChange)
         applyColours();
 }

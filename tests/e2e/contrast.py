@@ -1,8 +1,10 @@
 """Contrast ratios as WCAG 2 computes them, read from the pixels of a screenshot: a text's
 ground is the commonest colour of its part of the screen, and its glyphs' colour the pixel that
-stands out most from that ground. Python's standard library only."""
+stands out most from that ground; and the check that a text reaches its least contrast."""
 
 from collections import Counter
+
+from desktop import check
 
 
 def _linear(channel):
@@ -42,3 +44,13 @@ def text_contrast(ppm):
     ground = Counter(colours).most_common(1)[0][0]
     glyph = max(set(colours), key=lambda colour: ratio(colour, ground))
     return ratio(glyph, ground), ground, glyph
+
+
+def check_text(what, ppm, floor, dark_ground=None):
+    """Checks that the text in the screenshot reaches its least contrast and, when dark_ground
+    is given, that its ground is dark or light as the palette promises."""
+    measured, ground, glyph = text_contrast(ppm)
+    if dark_ground is not None:
+        check((luminance(ground) < 0.2) == dark_ground,
+              f"{what}: the ground {ground} is {'dark' if dark_ground else 'light'}")
+    check(measured >= floor, f"{what}: {glyph} on {ground} at {measured:.2f}:1, at least {floor}:1")

@@ -176,13 +176,9 @@ class Scenarios:
                     x, y, width, height = program.tree.extents(role, name)
                     if role == "text":  # inside the box's frame
                         x, y, width, height = x + 4, y + 4, width - 8, height - 8
-                    measured, ground, glyph = contrast.text_contrast(
-                        self.display.screenshot(x, y, width, height))
-                    if name == "Operand A":
-                        check((contrast.luminance(ground) < 0.2) == dark,
-                              f"{palette}: the boxes' ground {ground} is {'dark' if dark else 'light'}")
-                    check(measured >= floor, f"{palette}: {name!r} {glyph} on {ground} at "
-                                             f"{measured:.2f}:1, at least {floor}:1")
+                    contrast.check_text(f"{palette}: {name!r}",
+                                        self.display.screenshot(x, y, width, height), floor,
+                                        dark if name == "Operand A" else None)
                 self.finish(program)
 
     def information_boxes(self):
