@@ -29,8 +29,9 @@ from wine import windows_path, without_qt_tree
 
 TOOLS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools")
 UNINSTALL = r"Software\Microsoft\Windows\CurrentVersion\Uninstall"
-# The setup program's exit statuses for a running Tallyvex and for a newer one installed.
-EXIT_RUNNING, EXIT_NEWER_INSTALLED = 3, 4
+# The setup program's exit statuses for a running Tallyvex, for a newer one installed, and for
+# the package's installation.
+EXIT_RUNNING, EXIT_NEWER_INSTALLED, EXIT_PACKAGE_INSTALLED = 3, 4, 7
 DROPPED, ADDED = "imageformats/qgif.dll", "next-version.txt"
 
 
@@ -210,8 +211,9 @@ def run(build_folder):
                 drive_c = wine.unix_path("C:")
                 for case in (setup_updates_and_refuses, setup_for_the_current_user, package):
                     before = tree(drive_c)
-                    # Each returns the system's folders that its installation made and that stay.
-                    system_folders = case(desktop, wine, build)
+                    # Windows Installer's cache stays once msiexec has run, and each case tells
+                    # which other folders of the system's its installation made.
+                    system_folders = case(desktop, wine, build) | {"windows/Installer"}
                     left = tree(drive_c) ^ before
                     check(left <= system_folders,
                           f"nothing of the installation is left: {sorted(left - system_folders)}")
@@ -281,6 +283,16 @@ def start_from_shortcut(desktop, wine, link, program):
     close(desktop, *start(desktop, wine, ["start", "/unix", wine.unix_path(link)], program))
 
 
+def check_refused(wine, what, status, args, folder, link, entry):
+    """Running args ends with status (any but 0 where None) and changes neither the folder, nor
+    the shortcut, nor the entry."""
+    state = snapshot(folder), snapshot(link), entry()
+    result = wine.run(*args)
+    check((result.returncode != 0 if status is None else result.returncode == status)
+          and state == (snapshot(folder), snapshot(link), entry()),
+          f"{what}: status {result.returncode}, and nothing changed")
+
+
 def setup_updates_and_refuses(desktop, wine, build):
     folder, link, key = wine.places("/AllUsers")
     installed = wine.unix_path(folder)
@@ -298,14 +310,13 @@ def setup_updates_and_refuses(desktop, wine, build):
                             mine)
 
     def refused(what, status, *args):
-        state = snapshot(installed), snapshot(wine.unix_path(link)), wine.registry_key(key)
-        result = wine.run(*args)
-        check(result.returncode == status and state == (
-            snapshot(installed), snapshot(wine.unix_path(link)), wine.registry_key(key)),
-            f"{what}: status {result.returncode}, and nothing changed")
+        check_refused(wine, what, status, args, installed, wine.unix_path(link),
+                      lambda: wine.registry_key(key))
 
     refused("the older setup over the newer installation", EXIT_NEWER_INSTALLED,
             windows_path(build.setup), "/S")
+    refused("the package over the setup's installation", None,
+            "msiexec", "/i", windows_path(build.next_msi), "/qn")
 
     # An uninstaller started from its folder returns at once, leaving a copy of itself to do the
     # work; its status is had from a copy run with _?=, as setup runs it. The folder after _?=
@@ -375,15 +386,16 @@ def package(desktop, wine, build):
           "the next version's package upgrades it with status 0")
     check_installed(wine, folder, build.next_folder)
     check_entry(wine.package_entry(name), build, build.next_version_text)
-    state = snapshot(wine.unix_path(folder)), wine.package_entry(name)
-    result = wine.run("msiexec", "/i", windows_path(build.msi), "/qn")
-    check(result.returncode != 0 and state == (snapshot(wine.unix_path(folder)),
-                                                wine.package_entry(name)),
-          f"the older package is refused with status {result.returncode}, and nothing changed")
+    for what, status, args in (
+            ("the older package", None, ("msiexec", "/i", windows_path(build.msi), "/qn")),
+            ("setup over the package's installation", EXIT_PACKAGE_INSTALLED,
+             (windows_path(build.setup), "/S"))):
+        check_refused(wine, what, status, args, wine.unix_path(folder), wine.unix_path(links[0]),
+                      lambda: wine.package_entry(name))
     check(wine.run("msiexec", "/x", windows_path(build.next_msi), "/qn").returncode == 0
           and wine.package_entry(name) is None and not os.path.exists(wine.unix_path(folder)),
           "msiexec uninstalls it quietly with status 0")
-    return {"windows/Installer"}  # Windows Installer's own cache
+    return set()
 
 
 if __name__ == "__main__":
