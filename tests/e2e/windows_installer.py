@@ -395,6 +395,14 @@ def package(desktop, wine, build):
     check(wine.run("msiexec", "/x", windows_path(build.next_msi), "/qn").returncode == 0
           and wine.package_entry(name) is None and not os.path.exists(wine.unix_path(folder)),
           "msiexec uninstalls it quietly with status 0")
+
+    # Into a folder of the administrator's choice, and out of it again when not told it.
+    folder = r"C:\Tallyvex"
+    check(wine.run("msiexec", "/i", windows_path(build.msi), "/qn", f"INSTALLDIR={folder}")
+          .returncode == 0, f"with INSTALLDIR={folder}, msiexec installs it there")
+    check_installed(wine, folder, build.folder)
+    check(wine.run("msiexec", "/x", windows_path(build.msi), "/qn").returncode == 0
+          and not os.path.exists(wine.unix_path(folder)), "and uninstalls it from there")
     return set()
 
 
