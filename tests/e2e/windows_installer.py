@@ -7,8 +7,9 @@ as the version record names the program, and the program starts from the shortcu
 which ships one file fewer and one more, updates it in place and keeps the user's own file; the
 older setup then refuses to go back. While Tallyvex runs, setup and uninstaller refuse and change
 nothing, and succeed once it has ended. /CurrentUser installs into the user's own folders and
-hive. The package installs, starts, is upgraded, refuses a downgrade and uninstalls the same way.
-The next version of each is made here from the same scripts with the version raised.
+hive. The package installs, starts, is upgraded, refuses a downgrade and uninstalls the same way,
+also from a folder chosen with INSTALLDIR; neither installs for all users over the other. The
+next version of each is made here from the same scripts with the version raised.
 
     windows_installer.py <Windows build folder>
 
