@@ -93,6 +93,7 @@ class Wine:
     def __init__(self, desktop, prefix):
         self.prefix = prefix
         self.env = dict(without_qt_tree(desktop.env), WINEPREFIX=prefix)
+        self._user_folders = None  # %LOCALAPPDATA% and %APPDATA%, once asked for
 
     def run(self, *args):
         return subprocess.run(["wine", *args], env=self.env, capture_output=True, text=True)
@@ -108,7 +109,7 @@ class Wine:
             return (r"C:\Program Files\Tallyvex",
                     r"C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Tallyvex.lnk",
                     "HKLM\\" + UNINSTALL + r"\Tallyvex")
-        if not hasattr(self, "_user_folders"):
+        if self._user_folders is None:
             self._user_folders = self.run("cmd", "/c", "echo %LOCALAPPDATA%;%APPDATA%").stdout
         local, roaming = self._user_folders.strip().split(";")
         return (local + r"\Programs\Tallyvex",
