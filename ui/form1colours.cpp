@@ -27,17 +27,20 @@ void setColour(QWidget *control, QPalette::ColorRole role, const QColor &colour,
     control->setPalette(palette);
 }
 
+// The platform's text colour of a box in the group, readable on the box's ground there.
+QColor readableText(const QLineEdit *box, QPalette::ColorGroup group)
+{
+    const QPalette natural = QApplication::palette(box);
+    return readablecolour::readableOn(natural.color(group, QPalette::Text),
+                                      natural.color(group, QPalette::Base),
+                                      readablecolour::TextFloor);
+}
+
 // The text of an enabled box, readable on its own ground.
 void keepReadable(QLineEdit *box)
 {
-    const QPalette natural = QApplication::palette(box);
-    for (const QPalette::ColorGroup group : { QPalette::Active, QPalette::Inactive }) {
-        setColour(box, QPalette::Text,
-                  readablecolour::readableOn(natural.color(group, QPalette::Text),
-                                             natural.color(group, QPalette::Base),
-                                             readablecolour::TextFloor),
-                  group);
-    }
+    for (const QPalette::ColorGroup group : { QPalette::Active, QPalette::Inactive })
+        setColour(box, QPalette::Text, readableText(box, group), group);
 }
 
 } // namespace
@@ -64,13 +67,9 @@ void Form1::applyColours()
     keepReadable(Text1);
     keepReadable(Text2);
     // The answer stays greyed, in the platform's disabled colour wherever that is readable.
-    const QPalette natural = QApplication::palette(Text3);
-    const QColor answer = highContrast
-            ? highContrast->grayText
-            : readableOn(natural.color(QPalette::Disabled, QPalette::Text),
-                         natural.color(QPalette::Disabled, QPalette::Base),
-                         readablecolour::TextFloor);
-    setColour(Text3, QPalette::Text, answer, QPalette::Disabled);
+    setColour(Text3, QPalette::Text,
+              highContrast ? highContrast->grayText : readableText(Text3, QPalette::Disabled),
+              QPalette::Disabled);
 }
 
 void Form1::changeEvent(QEvent *event)

@@ -119,22 +119,21 @@ class Wine:
     def registry_key(self, key):
         """The key's values by name, or None where the key is missing."""
         result = self.run("reg", "query", key)
-        if result.returncode != 0:
-            return None
-        values = (re.split(r" {4}", line.strip(), maxsplit=2)
-                  for line in result.stdout.splitlines() if line.startswith("    "))
-        return {value[0]: value[2] if len(value) > 2 else "" for value in values}
+        return registry_values(result.stdout) if result.returncode == 0 else None
 
     def package_entry(self, name):
         """The values of the installed programs' entry that a Windows Installer package named
         name made (under its ProductCode), or None."""
         listing = self.run("reg", "query", "HKLM\\" + UNINSTALL, "/s").stdout
-        for block in re.split(r"\r?\n(?=HKEY_)", listing):
-            key = block.split("\n", 1)[0].strip()
-            entry = self.registry_key(key) if f"    DisplayName    REG_SZ    {name}" in block else None
-            if entry and entry.get("DisplayName") == name:
-                return entry
-        return None
+        entries = map(registry_values, re.split(r"\r?\n(?=HKEY_)", listing))
+        return next((entry for entry in entries if entry.get("DisplayName") == name), None)
+
+
+def registry_values(listing):
+    """The values by name that reg query lists for one key."""
+    values = (re.split(r" {4}", line.strip(), maxsplit=2)
+              for line in listing.splitlines() if line.startswith("    "))
+    return {value[0]: value[2] if len(value) > 2 else "" for value in values}
 
 
 def same_files(left, right):
@@ -150,18 +149,12 @@ def same_files(left, right):
 
 
 def snapshot(path):
-    """Every file and folder at or under path with its size and the time it last changed: a
-    program that rewrites a file, even with the same bytes, changes it."""
-    found = {}
-    for folder, dirs, files in os.walk(path):
-        for name in [""] + dirs + files:
-            status = os.lstat(os.path.join(folder, name))
-            found[os.path.relpath(os.path.join(folder, name), path)] = (status.st_size,
-                                                                         status.st_ctime_ns)
-    if os.path.isfile(path):
-        status = os.lstat(path)
-        found[""] = (status.st_size, status.st_ctime_ns)
-    return found
+    """The file or folder at path and everything under it, each with its size and the time it
+    last changed: a program that rewrites a file, even with the same bytes, changes it."""
+    paths = [path] + [os.path.join(folder, name)
+                      for folder, dirs, files in os.walk(path) for name in dirs + files]
+    return {os.path.relpath(found, path): (status.st_size, status.st_ctime_ns)
+            for found in paths if os.path.lexists(found) for status in [os.lstat(found)]}
 
 
 class Build:
