@@ -9,9 +9,11 @@ older setup then refuses to go back. While Tallyvex runs, setup and uninstaller 
 nothing, and succeed once it has ended. /CurrentUser installs into the user's own folders and
 hive. The package installs, starts, is upgraded, refuses a downgrade and uninstalls the same way,
 also from a folder chosen with INSTALLDIR; neither installs for all users over the other. The
-next version of each is made here from the same scripts with the version raised.
+next version of each is made here from the same scripts with the version raised. The setup
+program, the package and the program are signed by the test's certificate, and so is the
+uninstaller, once installed.
 
-    windows_installer.py <Windows build folder>
+    windows_installer.py <Windows build folder> <the certificate its files are signed with>
 
 Wine's settings come from the environment (tools/wine-env sets them); the prefix is the test's own."""
 
@@ -163,7 +165,8 @@ class Build:
 
     DROPPED, ADDED = "imageformats/qgif.dll", "next-version.txt"
 
-    def __init__(self, folder, work):
+    def __init__(self, folder, work, certificate):
+        self.certificate = certificate
         with open(os.path.join(folder, "CMakeCache.txt"), encoding="utf-8") as cache:
             version = re.search(r"^CMAKE_PROJECT_VERSION:STATIC=(.*)$", cache.read(), re.M)[1]
         self.record = version_record(os.path.join(folder, "app", "tallyvex.rc"))
@@ -194,11 +197,19 @@ class Build:
                         "-D", f"ProductCode={str(uuid.uuid4()).upper()}"], check=True)
 
 
-def run(build_folder):
+def signed(build, path):
+    """osslsigncode accepts the file's signature, with the build's certificate as the one root."""
+    return subprocess.run(["osslsigncode", "verify", "-CAfile", build.certificate, "-in", path],
+                          capture_output=True).returncode == 0
+
+
+def run(build_folder, certificate):
     prefix = tempfile.mkdtemp(prefix="tallyvex-installer-")
     work = tempfile.mkdtemp(prefix="tallyvex-next-version-")
     try:
-        build = Build(build_folder, work)
+        build = Build(build_folder, work, certificate)
+        for path in build.setup, build.msi, os.path.join(build.folder, "tallyvex.exe"):
+            check(signed(build, path), f"{os.path.basename(path)} is signed")
         with Desktop() as desktop:
             wine = Wine(desktop, prefix)
             try:
@@ -294,6 +305,7 @@ def setup_updates_and_refuses(desktop, wine, build):
     check(wine.run(windows_path(build.setup), "/S").returncode == 0,
           "the silent install ends with status 0")
     check_nsis_installation(wine, "/AllUsers", build.folder, build, build.version_text)
+    check(signed(build, os.path.join(installed, "uninstall.exe")), "the uninstaller is signed")
     start_from_shortcut(desktop, wine, link, folder + r"\tallyvex.exe")
 
     mine = os.path.join(installed, "my notes.txt")
@@ -403,7 +415,7 @@ def package(desktop, wine, build):
 
 if __name__ == "__main__":
     try:
-        run(sys.argv[1])
+        run(*sys.argv[1:3])
     except Failure as failure:
         print(f"FAIL: {failure}")
         sys.exit(1)
