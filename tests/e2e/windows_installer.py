@@ -415,7 +415,7 @@ def package(desktop, wine, build):
 
 if __name__ == "__main__":
     try:
-        run(*sys.argv[1:3])
+        run(sys.argv[1], sys.argv[2])
     except Failure as failure:
         print(f"FAIL: {failure}")
         sys.exit(1)
