@@ -35,7 +35,6 @@ UNINSTALL = r"Software\Microsoft\Windows\CurrentVersion\Uninstall"
 # The setup program's exit statuses for a running Tallyvex, for a newer one installed, and for
 # the package's installation.
 EXIT_RUNNING, EXIT_NEWER_INSTALLED, EXIT_PACKAGE_INSTALLED = 3, 4, 7
-DROPPED, ADDED = "imageformats/qgif.dll", "next-version.txt"
 
 
 def version_record(rc_file):
@@ -146,8 +145,6 @@ def same_files(left, right):
     _, mismatch, errors = filecmp.cmpfiles(left, right, comparison.common_files, shallow=False)
     return not mismatch and not errors and all(
         same_files(os.path.join(left, d), os.path.join(right, d)) for d in comparison.common_dirs)
-
-
 
 
 def snapshot(path):
