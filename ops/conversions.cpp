@@ -209,7 +209,7 @@ double rtcR8ValFromBstr(QStringView text)
     return number.hasDigits() ? toDouble(number) : 0.0;
 }
 
-double vbaR8Str(QStringView text, QChar decimalSeparator)
+double vbaR8Str(QStringView text)
 {
     qsizetype first = 0;
     qsizetype last = text.size();
@@ -219,13 +219,11 @@ double vbaR8Str(QStringView text, QChar decimalSeparator)
         --last;
     const QStringView trimmed = text.sliced(first, last - first);
 
-    // "." is the one decimal point the operand boxes let a user type, so it counts in every
-    // locale; the locale's own separator counts too, for a pasted "2,5".
-    const auto isDecimalSeparator = [decimalSeparator](QChar c) {
-        return c == u'.' || c == decimalSeparator;
-    };
+    // The same decimal point as the leading-number reading that POW and MOD compute with, so
+    // that a text passing this check is the number they compute: a pasted "2,5" is refused in
+    // every locale rather than computed as 2.
     DecimalNumber number;
-    const qsizetype end = readNumber(trimmed, isDecimalSeparator, number);
+    const qsizetype end = readNumber(trimmed, isLeadingParseDecimalPoint, number);
     if (!number.hasDigits() || end != trimmed.size())
         throw RuntimeError(ErrorNumber::TypeMismatch);
     return toDouble(number);

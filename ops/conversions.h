@@ -17,10 +17,10 @@ namespace ops {
 // point is always ".". A text that begins with no number gives 0; bad text never fails.
 double rtcR8ValFromBstr(QStringView text);
 
-// The value of the whole text: blanks around it, a sign, digits with at most one decimal
-// separator and an optional exponent. The separator is "." or the given one, the locale's.
+// The value of the whole text: blanks around it, a sign, digits with at most one "." and an
+// optional exponent. The decimal point is "." in every locale, as for rtcR8ValFromBstr.
 // Anything else is error 13.
-double vbaR8Str(QStringView text, QChar decimalSeparator);
+double vbaR8Str(QStringView text);
 
 // The value rounded to 15 significant digits, in plain notation for decimal exponents -4 to 14
 // and as mantissa, "E", sign and at least two exponent digits otherwise. Zero is "0", never "-0".
@@ -28,7 +28,7 @@ QString vbaStrR8(double value, QChar decimalSeparator);
 
 QString vbaStrI4(std::int32_t value);
 
-// The decimal separator of the user's locale, for vbaR8Str and vbaStrR8.
+// The decimal separator of the user's locale, for vbaStrR8.
 QChar systemDecimalSeparator();
 
 } // namespace ops

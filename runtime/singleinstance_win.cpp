@@ -10,8 +10,8 @@ namespace runtime {
 
 QString SingleInstanceLock::defaultLockName()
 {
-    // "Local\" is the namespace of the user's logon session: other sessions do not see it.
-    return QStringLiteral("Local\\Tallyvex-") + displayName();
+    // In the namespace of the user's logon session: other sessions do not see it.
+    return QStringLiteral(TALLYVEX_RUNNING_MUTEX_PREFIX) + displayName();
 }
 
 bool SingleInstanceLock::acquire()

@@ -5,10 +5,10 @@
 # installed.
 set -euo pipefail
 rc=$1
-# The version record writes a version 1.2.3.4 as 1, 2, 3, 4 and as 1.02.0004.
-IFS=. read -r major minor patch tweak <<<"$2"
-numbers="$major, $minor, $patch, $tweak"
-text=$(printf '%d.%02d.%04d' "$major" "$minor" "$tweak")
+# The version record, written out as Windows shows it, for the version the build gives.
+[ "$2" = 1.0.0.1 ] || { echo "the version is $2: write its record out here"; exit 1; }
+numbers="1, 0, 0, 1"
+text=1.00.0001
 windres=x86_64-w64-mingw32-windres
 command -v "$windres" >/dev/null || { echo "$windres is not installed"; exit 77; }
 out=$(mktemp -d)

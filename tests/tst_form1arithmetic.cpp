@@ -66,58 +66,21 @@ void TestForm1Arithmetic::results_data()
     QTest::addColumn<QString>("b");
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("ADD 12 5") << "Command1"
-                              << "12"
-                              << "5"
-                              << "17";
-    QTest::newRow("SUBTRACT 12 5") << "Command2"
-                                   << "12"
-                                   << "5"
-                                   << "7";
-    QTest::newRow("MULTIPLY 12 5") << "Command3"
-                                   << "12"
-                                   << "5"
-                                   << "60";
-    QTest::newRow("DIVIDE 12 5") << "Command4"
-                                 << "12"
-                                 << "5"
-                                 << "2.4";
-    QTest::newRow("SUBTRACT 5 12 is A - B") << "Command2"
-                                            << "5"
-                                            << "12"
-                                            << "-7";
-    QTest::newRow("DIVIDE 12 24 is A / B") << "Command4"
-                                           << "12"
-                                           << "24"
-                                           << "0.5";
-    QTest::newRow("DIVIDE 1 3") << "Command4"
-                                << "1"
-                                << "3"
-                                << "0.333333333333333";
-    QTest::newRow("ADD 0.1 0.2") << "Command1"
-                                 << "0.1"
-                                 << "0.2"
-                                 << "0.3";
-    QTest::newRow("ADD 1.2.3 1") << "Command1"
-                                 << "1.2.3"
-                                 << "1"
-                                 << "2.2";
-    QTest::newRow("ADD . 2") << "Command1"
-                             << "."
-                             << "2"
-                             << "2";
-    QTest::newRow("DIVIDE . 2") << "Command4"
-                                << "."
-                                << "2"
-                                << "0";
-    QTest::newRow("MULTIPLY large") << "Command3"
-                                    << "99999999"
-                                    << "99999999"
-                                    << "9.9999998E+15";
-    QTest::newRow("DIVIDE tiny") << "Command4"
-                                 << "1"
-                                 << "300000"
-                                 << "3.33333333333333E-06";
+    // clang-format off
+    QTest::newRow("ADD 12 5") << "Command1" << "12" << "5" << "17";
+    QTest::newRow("SUBTRACT 12 5") << "Command2" << "12" << "5" << "7";
+    QTest::newRow("MULTIPLY 12 5") << "Command3" << "12" << "5" << "60";
+    QTest::newRow("DIVIDE 12 5") << "Command4" << "12" << "5" << "2.4";
+    QTest::newRow("SUBTRACT 5 12 is A - B") << "Command2" << "5" << "12" << "-7";
+    QTest::newRow("DIVIDE 12 24 is A / B") << "Command4" << "12" << "24" << "0.5";
+    QTest::newRow("DIVIDE 1 3") << "Command4" << "1" << "3" << "0.333333333333333";
+    QTest::newRow("ADD 0.1 0.2") << "Command1" << "0.1" << "0.2" << "0.3";
+    QTest::newRow("ADD 1.2.3 1") << "Command1" << "1.2.3" << "1" << "2.2";
+    QTest::newRow("ADD . 2") << "Command1" << "." << "2" << "2";
+    QTest::newRow("DIVIDE . 2") << "Command4" << "." << "2" << "0";
+    QTest::newRow("MULTIPLY large") << "Command3" << "99999999" << "99999999" << "9.9999998E+15";
+    QTest::newRow("DIVIDE tiny") << "Command4" << "1" << "300000" << "3.33333333333333E-06";
+    // clang-format on
 }
 
 void TestForm1Arithmetic::results()
@@ -170,28 +133,18 @@ void TestForm1Arithmetic::emptyOperands_data()
     QTest::addColumn<QString>("b");
     QTest::addColumn<QString>("focus");
 
+    // clang-format off
     for (const char *command : { "Command1", "Command2", "Command3", "Command4" }) {
         const QString name = QLatin1String(command);
-        QTest::addRow("%s both empty", command) << name << ""
-                                                << ""
-                                                << "Text1";
-        QTest::addRow("%s B empty", command) << name << "3"
-                                             << ""
-                                             << "Text2";
-        QTest::addRow("%s A empty", command) << name << ""
-                                             << "3"
-                                             << "Text1";
+        QTest::addRow("%s both empty", command) << name << "" << "" << "Text1";
+        QTest::addRow("%s B empty", command) << name << "3" << "" << "Text2";
+        QTest::addRow("%s A empty", command) << name << "" << "3" << "Text1";
     }
     // The emptiness tests come before DIVIDE's zero test.
-    QTest::newRow("DIVIDE A empty, B 0") << "Command4"
-                                         << ""
-                                         << "0"
-                                         << "Text1";
+    QTest::newRow("DIVIDE A empty, B 0") << "Command4" << "" << "0" << "Text1";
     // Exactly empty: blanks are a text, whose leading number is 0.
-    QTest::newRow("ADD A blank") << "Command1"
-                                 << " "
-                                 << "3"
-                                 << "";
+    QTest::newRow("ADD A blank") << "Command1" << " " << "3" << "";
+    // clang-format on
 }
 
 void TestForm1Arithmetic::emptyOperands()
@@ -262,21 +215,14 @@ void TestForm1Arithmetic::overflowKeepsEverythingAndIsShown_data()
     QTest::addColumn<QString>("b");
 
     const QString digits200 = QString(200, u'9');
+    // clang-format off
     QTest::newRow("MULTIPLY two 200-digit numbers") << "Command3" << digits200 << digits200;
-    QTest::newRow("DIVIDE 200 digits by 0.00...1")
-            << "Command4" << digits200 << "0." + QString(200, u'0') + "1";
-    QTest::newRow("ADD largest doubles") << "Command1"
-                                         << "1.7976931348623157e308"
-                                         << "1.7976931348623157e308";
-    QTest::newRow("ADD pasted 1e400 in A") << "Command1"
-                                           << "1e400"
-                                           << "1";
-    QTest::newRow("SUBTRACT pasted 1e400 in B") << "Command2"
-                                                << "1"
-                                                << "1e400";
-    QTest::newRow("DIVIDE pasted 1e400 in B") << "Command4"
-                                              << "1"
-                                              << "1e400";
+    QTest::newRow("DIVIDE 200 digits by 0.00...1") << "Command4" << digits200 << "0." + QString(200, u'0') + "1";
+    QTest::newRow("ADD largest doubles") << "Command1" << "1.7976931348623157e308" << "1.7976931348623157e308";
+    QTest::newRow("ADD pasted 1e400 in A") << "Command1" << "1e400" << "1";
+    QTest::newRow("SUBTRACT pasted 1e400 in B") << "Command2" << "1" << "1e400";
+    QTest::newRow("DIVIDE pasted 1e400 in B") << "Command4" << "1" << "1e400";
+    // clang-format on
 }
 
 void TestForm1Arithmetic::overflowKeepsEverythingAndIsShown()

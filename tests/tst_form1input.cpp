@@ -171,12 +171,11 @@ void TestForm1Input::clear_data()
     QTest::addColumn<QString>("b");
     QTest::addColumn<bool>("byAccessKey");
 
-    QTest::newRow("click, filled boxes") << "12"
-                                         << "5" << false;
-    QTest::newRow("Alt+C, filled boxes") << "12"
-                                         << "5" << true;
-    QTest::newRow("click, empty boxes") << ""
-                                        << "" << false;
+    // clang-format off
+    QTest::newRow("click, filled boxes") << "12" << "5" << false;
+    QTest::newRow("Alt+C, filled boxes") << "12" << "5" << true;
+    QTest::newRow("click, empty boxes") << "" << "" << false;
+    // clang-format on
 }
 
 void TestForm1Input::clear()

@@ -201,46 +201,18 @@ void TestForm1Layout::buttons_data()
     QTest::addColumn<QString>("toolTip");
     QTest::addColumn<QString>("face");
 
-    QTest::newRow("Command1") << "Command1"
-                              << "&ADD"
-                              << "Adds Two Value"
-                              << "Verdana";
-    QTest::newRow("Command2") << "Command2"
-                              << "&SUBTRACT"
-                              << "Subtracts Two Value"
-                              << "Verdana";
-    QTest::newRow("Command3") << "Command3"
-                              << "&MULTIPLY"
-                              << "Multiplies Two Value"
-                              << "Verdana";
-    QTest::newRow("Command4") << "Command4"
-                              << "&DIVIDE"
-                              << "Divides Two Value"
-                              << "Verdana";
-    QTest::newRow("Command5") << "Command5"
-                              << "&CLEAR"
-                              << "Clears The Input & Output Screen"
-                              << "Verdana";
-    QTest::newRow("Command6") << "Command6"
-                              << "E&xit"
-                              << ""
-                              << "Verdana";
-    QTest::newRow("Command7") << "Command7"
-                              << "&GREATEST"
-                              << "Displays The Greatest Number"
-                              << "Verdana";
-    QTest::newRow("Command8") << "Command8"
-                              << "&LEAST"
-                              << "Displays The Least Number"
-                              << "Verdana";
-    QTest::newRow("Command9") << "Command9"
-                              << "&POW (A ^ B)"
-                              << "Displays A ** B"
-                              << "Arial";
-    QTest::newRow("Command10") << "Command10"
-                               << "M&OD"
-                               << "Diplays The Remainder"
-                               << "Verdana";
+    // clang-format off
+    QTest::newRow("Command1") << "Command1" << "&ADD" << "Adds Two Value" << "Verdana";
+    QTest::newRow("Command2") << "Command2" << "&SUBTRACT" << "Subtracts Two Value" << "Verdana";
+    QTest::newRow("Command3") << "Command3" << "&MULTIPLY" << "Multiplies Two Value" << "Verdana";
+    QTest::newRow("Command4") << "Command4" << "&DIVIDE" << "Divides Two Value" << "Verdana";
+    QTest::newRow("Command5") << "Command5" << "&CLEAR" << "Clears The Input & Output Screen" << "Verdana";
+    QTest::newRow("Command6") << "Command6" << "E&xit" << "" << "Verdana";
+    QTest::newRow("Command7") << "Command7" << "&GREATEST" << "Displays The Greatest Number" << "Verdana";
+    QTest::newRow("Command8") << "Command8" << "&LEAST" << "Displays The Least Number" << "Verdana";
+    QTest::newRow("Command9") << "Command9" << "&POW (A ^ B)" << "Displays A ** B" << "Arial";
+    QTest::newRow("Command10") << "Command10" << "M&OD" << "Diplays The Remainder" << "Verdana";
+    // clang-format on
 }
 
 void TestForm1Layout::buttons()

@@ -78,16 +78,13 @@ void TestForm1Lifecycle::waysOut_data()
     QTest::addColumn<QString>("prompt");
     QTest::addColumn<bool>("shownDuringBox");
 
-    QTest::newRow("close box") << "close"
-                               << "CONTACT !" << ContactBare << true;
-    QTest::newRow("session end") << "session"
-                                 << "CONTACT !" << ContactBare << true;
-    QTest::newRow("Exit menu") << "menu"
-                               << "Contact !" << ContactBare + u'/' << false;
-    QTest::newRow("Alt+X: the Exit menu alone") << "alt+x"
-                                                << "Contact !" << ContactBare + u'/' << false;
-    QTest::newRow("Exit button") << "button"
-                                 << "Contact !" << ContactBare << false;
+    // clang-format off
+    QTest::newRow("close box") << "close" << "CONTACT !" << ContactBare << true;
+    QTest::newRow("session end") << "session" << "CONTACT !" << ContactBare << true;
+    QTest::newRow("Exit menu") << "menu" << "Contact !" << ContactBare + u'/' << false;
+    QTest::newRow("Alt+X: the Exit menu alone") << "alt+x" << "Contact !" << ContactBare + u'/' << false;
+    QTest::newRow("Exit button") << "button" << "Contact !" << ContactBare << false;
+    // clang-format on
 }
 
 void TestForm1Lifecycle::waysOut()
@@ -168,15 +165,14 @@ void TestForm1Lifecycle::informationBoxes_data()
     const QStringList about{ "THIS SOFTWARE IS DEVELOPED BY VELKAR , INDIA .", "",
                              "FOR UR COMMENTS AND SUGGESTIONS", "",
                              "CONTACT : " TALLYVEX_CONTACT_EMAIL };
-    QTest::newRow("Help by the menu")
-            << "Help" << Qt::Key_unknown << "HELP !" << help << false << false;
+    // clang-format off
+    QTest::newRow("Help by the menu") << "Help" << Qt::Key_unknown << "HELP !" << help << false << false;
     QTest::newRow("Help by Alt+H") << "Help" << Qt::Key_H << "HELP !" << help << false << false;
-    QTest::newRow("About by the menu")
-            << "About" << Qt::Key_unknown << "ABOUT !" << about << false << false;
+    QTest::newRow("About by the menu") << "About" << Qt::Key_unknown << "ABOUT !" << about << false << false;
     QTest::newRow("About by Alt+B") << "About" << Qt::Key_B << "ABOUT !" << about << false << false;
     QTest::newRow("Help, box active") << "Help" << Qt::Key_H << "HELP !" << help << true << false;
-    QTest::newRow("About, box active, from A")
-            << "About" << Qt::Key_B << "ABOUT !" << about << true << true;
+    QTest::newRow("About, box active, from A") << "About" << Qt::Key_B << "ABOUT !" << about << true << true;
+    // clang-format on
 }
 
 void TestForm1Lifecycle::informationBoxes()

@@ -184,18 +184,15 @@ void TestForm1Operations::strictReadingFailsOutsideTheTrap_data()
     QTest::addColumn<QString>("prompt");
 
     const QString typeMismatch = QStringLiteral("Run-time error '13':\r\n\r\nType mismatch");
-    QTest::newRow("MOD A .") << "Command10"
-                             << "."
-                             << "3" << typeMismatch;
-    QTest::newRow("POW A .") << "Command9"
-                             << "."
-                             << "3" << typeMismatch;
-    QTest::newRow("MOD B 1.2.3") << "Command10"
-                                 << "7"
-                                 << "1.2.3" << typeMismatch;
-    QTest::newRow("POW A 1e400") << "Command9"
-                                 << "1e400"
-                                 << "2" << QStringLiteral("Run-time error '6':\r\n\r\nOverflow");
+    // clang-format off
+    QTest::newRow("MOD A .") << "Command10" << "." << "3" << typeMismatch;
+    QTest::newRow("POW A .") << "Command9" << "." << "3" << typeMismatch;
+    QTest::newRow("MOD B 1.2.3") << "Command10" << "7" << "1.2.3" << typeMismatch;
+    QTest::newRow("POW A 1e400") << "Command9" << "1e400" << "2" << QStringLiteral("Run-time error '6':\r\n\r\nOverflow");
+    // Pasted with the "," of a German locale: POW and MOD would compute with 2 and 3.
+    QTest::newRow("POW A 2,5") << "Command9" << "2,5" << "2" << typeMismatch;
+    QTest::newRow("MOD B 3,5") << "Command10" << "7" << "3,5" << typeMismatch;
+    // clang-format on
 }
 
 void TestForm1Operations::strictReadingFailsOutsideTheTrap()

@@ -67,13 +67,13 @@ int comparisonError(const QString &a, const QString &b, QChar)
     });
 }
 
-int strictReadingError(const QString &a, const QString &b, QChar separator)
+int strictReadingError(const QString &a, const QString &b, QChar)
 {
     if (a.isEmpty() || b.isEmpty())
         return 0;
     return raisedBy([&] {
-        ops::vbaR8Str(a, separator);
-        ops::vbaR8Str(b, separator);
+        ops::vbaR8Str(a);
+        ops::vbaR8Str(b);
     });
 }
 
@@ -121,7 +121,8 @@ bool isProgramText(const QString &output, QChar separator)
         return true;
     try {
         // A number the program wrote is a number text as the program writes them.
-        return ops::vbaStrR8(ops::vbaR8Str(output, separator), separator) == output;
+        const double shown = ops::vbaR8Str(QString(output).replace(separator, u'.'));
+        return ops::vbaStrR8(shown, separator) == output;
     } catch (const runtime::RuntimeError &) {
         return false;
     }

@@ -54,7 +54,7 @@ void Form1::applyColours()
     const auto labelColour = [&](quint32 bgr) {
         return highContrast
                 ? highContrast->text
-                : readableOn(layoutstyle::fromBgr(bgr), ground, readablecolour::LargeTextFloor);
+                : readableOn(layoutstyle::fromBgr(bgr), ground, readablecolour::LabelFloor);
     };
     setColour(Label1, QPalette::WindowText, labelColour(Magenta));
     for (QLabel *caption : { Label2, Label3, Label4, Label8 })

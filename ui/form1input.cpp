@@ -50,10 +50,10 @@ void Form1::Text2_KeyPress(qint16 &KeyAscii)
 void Form1::acceptOperandCharacter(qint16 &KeyAscii)
 {
     // The bounds are texts, read as numbers on every key, so the codes are compared as numbers.
-    const double backspace = ops::vbaR8Str(u"8", m_decimalSeparator);
-    const double point = ops::vbaR8Str(u"46", m_decimalSeparator);
-    const double digitZero = ops::vbaR8Str(u"48", m_decimalSeparator);
-    const double digitNine = ops::vbaR8Str(u"57", m_decimalSeparator);
+    const double backspace = ops::vbaR8Str(u"8");
+    const double point = ops::vbaR8Str(u"46");
+    const double digitZero = ops::vbaR8Str(u"48");
+    const double digitNine = ops::vbaR8Str(u"57");
     const double code = KeyAscii;
     if ((code == backspace || code == point || code >= digitZero) && code <= digitNine)
         return;

@@ -15,8 +15,8 @@ void Form1::Command9_Click()
         return;
     // Both strict readings are made, A first, before either is tested; a text that is not a
     // number as a whole fails here, outside the trap.
-    const double strictA = ops::vbaR8Str(Text1->text(), m_decimalSeparator);
-    const double strictB = ops::vbaR8Str(Text2->text(), m_decimalSeparator);
+    const double strictA = ops::vbaR8Str(Text1->text());
+    const double strictB = ops::vbaR8Str(Text2->text());
     if (strictA == 0 && strictB == 0) {
         Text3->setText(ops::message::Infinity);
         return;
@@ -33,8 +33,8 @@ void Form1::Command10_Click()
 {
     if (!operandsPresent())
         return;
-    const double strictA = ops::vbaR8Str(Text1->text(), m_decimalSeparator);
-    const double strictB = ops::vbaR8Str(Text2->text(), m_decimalSeparator);
+    const double strictA = ops::vbaR8Str(Text1->text());
+    const double strictB = ops::vbaR8Str(Text2->text());
     // A negative A with a zero B passes, and the trap drops the division by zero.
     if (strictA >= 0 && strictB == 0) {
         Text3->setText(ops::message::InvalidOperation);

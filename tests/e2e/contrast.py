@@ -2,9 +2,10 @@
 ground is the commonest colour of its part of the screen, and its glyphs' colour the pixel that
 stands out most from that ground; and the check that a text reaches its least contrast."""
 
+import re
 from collections import Counter
 
-from desktop import check
+from desktop import Failure, check
 
 
 def _linear(channel):
@@ -22,20 +23,20 @@ def ratio(a, b):
     return (lighter + 0.05) / (darker + 0.05)
 
 
+_PPM_HEADER = re.compile(rb"P6\s+(\d+)\s+(\d+)\s+255\s")
+
+
 def pixels(ppm):
-    """The pixels of a binary PPM (P6) image, as (r, g, b) tuples."""
-    fields = []
-    position = 0
-    while len(fields) < 4:  # magic, width, height, largest value
-        while ppm[position:position + 1].isspace():
-            position += 1
-        end = position
-        while not ppm[end:end + 1].isspace():
-            end += 1
-        fields.append(ppm[position:end])
-        position = end
-    data = ppm[position + 1:]
-    return [tuple(data[i:i + 3]) for i in range(0, len(data) - 2, 3)]
+    """The pixels of a binary PPM (P6) image with 8-bit channels, as (r, g, b) tuples; fails at
+    once on an empty, truncated or other image."""
+    header = _PPM_HEADER.match(ppm)
+    if header is None:
+        raise Failure(f"the screenshot is no 8-bit binary PPM image: {ppm[:20]!r}")
+    width, height = int(header[1]), int(header[2])
+    data = ppm[header.end():]
+    if width * height == 0 or len(data) < width * height * 3:
+        raise Failure(f"the screenshot of {width}x{height} pixels holds {len(data)} bytes")
+    return [tuple(data[i:i + 3]) for i in range(0, width * height * 3, 3)]
 
 
 def text_contrast(ppm):

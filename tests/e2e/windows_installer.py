@@ -164,8 +164,8 @@ class Build:
 
     def __init__(self, folder, work, certificate):
         self.certificate = certificate
-        with open(os.path.join(folder, "CMakeCache.txt"), encoding="utf-8") as cache:
-            version = re.search(r"^CMAKE_PROJECT_VERSION:STATIC=(.*)$", cache.read(), re.M)[1]
+        version = subprocess.run(["bash", os.path.join(TOOLS, "project-version"), folder],
+                                 check=True, capture_output=True, text=True).stdout.strip()
         self.record = version_record(os.path.join(folder, "app", "tallyvex.rc"))
         self.version_text = self.record["ProductVersion"]
         self.folder = os.path.join(folder, "deploy", "tallyvex")
