@@ -6,6 +6,7 @@
 #include <QSessionManager>
 
 #include <cstdio>
+#include <cstdlib>
 
 int main(int argc, char *argv[])
 {
@@ -35,5 +36,11 @@ int main(int argc, char *argv[])
     if (!form.load())
         return 0; // a second copy: refused, its box already closed
     form.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // The window has been unloaded. Qt 6.4's Wayland client can deadlock while it tears its
+    // display down (its event thread waits for a read that never comes), which left the process
+    // running, and holding the single-instance lock, with nothing on the screen. Nothing is left
+    // to save, and the system frees the rest, the lock included: end here.
+    std::fflush(nullptr);
+    std::_Exit(status);
 }
