@@ -3,6 +3,8 @@
 #include "ops/conversions.h"
 #include "ui/form1layout.h"
 #include "ui/layoutstyle.h"
+#include "ui/lineeditaccessible.h"
+#include "ui/outputannouncement.h"
 #include "ui/pictures.h"
 
 #include <QAction>
@@ -97,6 +99,7 @@ Form1::Form1(runtime::RuntimeServices &services, QWidget *parent)
     : QMainWindow(parent), m_services(services), m_decimalSeparator(ops::systemDecimalSeparator())
 {
     Q_INIT_RESOURCE(tallyvex); // the pictures live in this static library
+    LineEditAccessible::install();
 
     setObjectName(QStringLiteral("Form1"));
     createControls();
@@ -132,6 +135,7 @@ void Form1::createControls()
     Text3 = createTextBox(surface, "Text3", place::Text3);
     Text3->setEnabled(false); // only the program writes the output
     Text3->setFocusPolicy(Qt::NoFocus);
+    m_outputAnnouncement = new OutputAnnouncement(surface);
     Text2 = createTextBox(surface, "Text2", place::Text2);
     Text1 = createTextBox(surface, "Text1", place::Text1);
     Command8 = createButton(surface, "Command8", place::Command8);
@@ -264,6 +268,13 @@ void Form1::SetFocus(QLineEdit *box)
     // In an active window the focus has arrived, and GotFocus has been raised, by now.
     if (box->hasFocus())
         m_focusSetWhileInactive = nullptr;
+}
+
+void Form1::setOutput(const QString &text)
+{
+    const QString before = Text3->text();
+    Text3->setText(text);
+    m_outputAnnouncement->announce(before, text);
 }
 
 void Form1::dispatchOperandFocusIn(QLineEdit *box, Qt::FocusReason reason)

@@ -14,6 +14,7 @@ class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMoveEvent;
+class OutputAnnouncement;
 class QPushButton;
 class QTimer;
 
@@ -85,6 +86,8 @@ private:
     // GotFocus when the focus was elsewhere, also while the window is not active (after a
     // modal box), when the focus only arrives with the window's activation.
     void SetFocus(QLineEdit *box);
+    // Writes the output box, and says what was written to a screen reader.
+    void setOutput(const QString &text);
     // Raises GotFocus when the focus enters an operand box; see SetFocus and entersTheBox.
     void dispatchOperandFocusIn(QLineEdit *box, Qt::FocusReason reason);
 
@@ -174,6 +177,7 @@ private:
     std::array<QLabel *, 2> Picture1 = {}; // element 0 right of the title, element 1 left
     QTimer *Timer1 = nullptr;
     QLineEdit *Text3 = nullptr;
+    OutputAnnouncement *m_outputAnnouncement = nullptr;
     QLineEdit *Text2 = nullptr;
     QLineEdit *Text1 = nullptr;
     QPushButton *Command8 = nullptr;

@@ -21,7 +21,7 @@ void Form1::Command7_Click()
 {
     if (!operandsPresent())
         return;
-    Text3->setText(QString());
+    setOutput(QString());
     if (operandValue(Text1) > operandValue(Text2))
         showOperand(Text1);
     else if (operandValue(Text2) > operandValue(Text1))
@@ -45,7 +45,7 @@ void Form1::Command8_Click()
 
 void Form1::showOperand(QLineEdit *box)
 {
-    Text3->setText(ops::vbaStrR8(operandValue(box), m_decimalSeparator));
+    setOutput(ops::vbaStrR8(operandValue(box), m_decimalSeparator));
     selectOperand(box);
 }
 
@@ -55,6 +55,6 @@ void Form1::showWhenSameText()
     // and the focus stays.
     if (Text1->text() != Text2->text())
         return;
-    Text3->setText(ops::message::TheyAreEqual);
+    setOutput(ops::message::TheyAreEqual);
     returnToOperandA();
 }

@@ -90,13 +90,13 @@ void Form1::Text2_Change()
 void Form1::clearOutput()
 {
     // A result stays shown only until either operand is edited.
-    Text3->setText(QString());
+    setOutput(QString());
 }
 
 void Form1::Command5_Click()
 {
     Text1->setText(QString());
     Text2->setText(QString());
-    Text3->setText(QString());
+    setOutput(QString());
     SetFocus(Text1);
 }

@@ -33,7 +33,7 @@ void Form1::runArithmetic(ops::Arithmetic operation)
         return;
     // DIVIDE's guard tests exactly the divisor the division will use, so it never divides by 0.
     if (operation == ops::Arithmetic::Divide && ops::isZeroDivisor(Text2->text())) {
-        Text3->setText(ops::message::InvalidOperation);
+        setOutput(ops::message::InvalidOperation);
         SetFocus(Text1);
         return;
     }
@@ -43,9 +43,9 @@ void Form1::runArithmetic(ops::Arithmetic operation)
     const QString result = ops::vbaStrR8(ops::arithmetic(operation, a, b), m_decimalSeparator);
     if (operation == ops::Arithmetic::Add) {
         LastResult = result;
-        Text3->setText(LastResult);
+        setOutput(LastResult);
     } else {
-        Text3->setText(result);
+        setOutput(result);
     }
     returnToOperandA();
 }
@@ -54,12 +54,12 @@ bool Form1::operandsPresent()
 {
     // Exactly empty: a box holding only blanks is not empty.
     if (Text1->text().isEmpty()) {
-        Text3->setText(ops::message::EnterTheValues);
+        setOutput(ops::message::EnterTheValues);
         SetFocus(Text1);
         return false;
     }
     if (Text2->text().isEmpty()) {
-        Text3->setText(ops::message::EnterTheValues);
+        setOutput(ops::message::EnterTheValues);
         SetFocus(Text2);
         return false;
     }

@@ -18,14 +18,14 @@ void Form1::Command9_Click()
     const double strictA = ops::vbaR8Str(Text1->text());
     const double strictB = ops::vbaR8Str(Text2->text());
     if (strictA == 0 && strictB == 0) {
-        Text3->setText(ops::message::Infinity);
+        setOutput(ops::message::Infinity);
         return;
     }
     closingCheck(runtime::trapErrors([this] {
         const double exponent = ops::rtcR8ValFromBstr(Text2->text());
         const double base = ops::rtcR8ValFromBstr(Text1->text());
         // The focus stays where it was: on the button, when it was clicked.
-        Text3->setText(ops::vbaStrR8(ops::vbaPowerR8(base, exponent), m_decimalSeparator));
+        setOutput(ops::vbaStrR8(ops::vbaPowerR8(base, exponent), m_decimalSeparator));
     }));
 }
 
@@ -37,14 +37,14 @@ void Form1::Command10_Click()
     const double strictB = ops::vbaR8Str(Text2->text());
     // A negative A with a zero B passes, and the trap drops the division by zero.
     if (strictA >= 0 && strictB == 0) {
-        Text3->setText(ops::message::InvalidOperation);
+        setOutput(ops::message::InvalidOperation);
         return;
     }
     closingCheck(runtime::trapErrors([this] {
         const std::int32_t divisor = ops::vbaFpI4(ops::rtcR8ValFromBstr(Text2->text()));
         const std::int32_t dividend = ops::vbaFpI4(ops::rtcR8ValFromBstr(Text1->text()));
         LastResult = ops::vbaStrI4(ops::remainderI4(dividend, divisor));
-        Text3->setText(LastResult);
+        setOutput(LastResult);
         returnToOperandA();
     }));
 }
@@ -53,6 +53,6 @@ void Form1::closingCheck(int trappedError)
 {
     if (trappedError != static_cast<int>(runtime::ErrorNumber::Overflow))
         return;
-    Text3->setText(ops::message::Overflow);
+    setOutput(ops::message::Overflow);
     returnToOperandA();
 }

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QAccessibleWidget>
+
+class QLineEdit;
+
+// What a screen reader reads of a line edit: Qt's own, but for its text attributes. Qt 6.4 gives
+// each character an empty run of attributes, and Orca, which reads a line run by run, then
+// leaves out the last character ("34 selected" for "345"). Here the whole text is one run.
+class LineEditAccessible : public QAccessibleWidget,
+                           public QAccessibleTextInterface,
+                           public QAccessibleEditableTextInterface
+{
+public:
+    explicit LineEditAccessible(QLineEdit *lineEdit);
+
+    // Makes every line edit of the program answer through this class.
+    static void install();
+
+    QString text(QAccessible::Text t) const override;
+    void setText(QAccessible::Text t, const QString &text) override;
+    QAccessible::State state() const override;
+    void *interface_cast(QAccessible::InterfaceType t) override;
+
+    void selection(int selectionIndex, int *startOffset, int *endOffset) const override;
+    int selectionCount() const override;
+    void addSelection(int startOffset, int endOffset) override;
+    void removeSelection(int selectionIndex) override;
+    void setSelection(int selectionIndex, int startOffset, int endOffset) override;
+    int cursorPosition() const override;
+    void setCursorPosition(int position) override;
+    QString text(int startOffset, int endOffset) const override;
+    int characterCount() const override;
+    QRect characterRect(int offset) const override;
+    int offsetAtPoint(const QPoint &point) const override;
+    void scrollToSubstring(int startIndex, int endIndex) override;
+    QString attributes(int offset, int *startOffset, int *endOffset) const override;
+
+    void deleteText(int startOffset, int endOffset) override;
+    void insertText(int offset, const QString &text) override;
+    void replaceText(int startOffset, int endOffset, const QString &text) override;
+
+private:
+    QLineEdit *lineEdit() const;
+};
