@@ -49,4 +49,5 @@ void OutputAnnouncement::appear(const QString &text)
     hide();
     setAccessibleName(text);
     QWidget::show();
+    raisePlatformAnnouncement(text);
 }

@@ -23,6 +23,8 @@ public:
 
 private:
     void appear(const QString &text);
+    // What the platform's screen readers need besides the notification appearing.
+    void raisePlatformAnnouncement(const QString &text);
 
     int m_writes = 0;
 };
