@@ -7,134 +7,139 @@ HOME and no audio device. Its debug log is the speech: every "SPEECH OUTPUT:" li
 Each step is done as a person would, with the keyboard or a click, and what Orca says after it
 must hold the expected phrases in order."""
 
-import datetime
 import os
 import re
 import sys
 import tempfile
-import time
+import termios
+import threading
 
 from accessibility import AccessibilityBus
-from desktop import Desktop, Failure, Process, wait_until
+from desktop import Desktop, Failure, Process, check, wait_until
 
 TITLE = "TALLYVEX !"
-# A line of Orca's debug log that it spoke, with its time of day.
-SPEECH = re.compile(r"^(\d\d:\d\d:\d\d\.\d+) - SPEECH OUTPUT: '(.*?)' ?\{",
-                    re.DOTALL | re.MULTILINE)
-# How long Orca is given to take in the window, and to speak after each step.
-STARTUP, SETTLE = 6.0, 2.0
+# What a line of Orca's debug log says it spoke.
+SPEECH = re.compile(r"^[\d:.]+ - SPEECH OUTPUT: '(.*?)' ?\{", re.DOTALL | re.MULTILINE)
 
 
 class Orca(Process):
-    """Orca, whose debug log is written in blocks: it is read once Orca has ended."""
+    """Orca, which writes its debug log to a terminal of the test's: there Python writes it a
+    line at a time, so the speech can be followed as it comes."""
 
     def __init__(self, display, bus, home):
-        self.log = os.path.join(home, "orca.log")
+        master, terminal = os.openpty()
+        attributes = termios.tcgetattr(terminal)
+        attributes[1] &= ~termios.OPOST  # lines as written, without carriage returns
+        termios.tcsetattr(terminal, termios.TCSANOW, attributes)
+        self._log = []
+        self._reader = threading.Thread(target=self._read, args=(master,), daemon=True)
+        self._reader.start()
         # Its speech server, started on demand, keeps its socket in the runtime folder.
         runtime = os.path.join(home, "runtime")
         os.mkdir(runtime, 0o700)
         # No braille display: its library would wait for one.
         super().__init__(["orca", "--replace", "--disable", "braille", "--user-prefs", home,
-                          f"--debug-file={self.log}"],
+                          f"--debug-file={os.ttyname(terminal)}"],
                          dict(display.env, **bus.environment(), HOME=home,
                               XDG_RUNTIME_DIR=runtime, GSETTINGS_BACKEND="memory"))
+        self._terminal = terminal
+        self._heard = 0
+        self.says("Orca starts", "Screen reader on.")
+
+    def _read(self, master):
+        while True:
+            try:
+                chunk = os.read(master, 65536)
+            except OSError:
+                return
+            if not chunk:
+                return
+            self._log.append(chunk.decode("utf-8", errors="replace"))
 
     def speech(self):
-        """What Orca said, as (time, text) pairs, once it has ended."""
-        self.process.terminate()
-        self.process.wait(30)
-        with open(self.log, encoding="utf-8", errors="replace") as log:
-            return SPEECH.findall(log.read())
+        """Everything Orca has said so far, as one text."""
+        return " ".join(" ".join(text.split()) for text in SPEECH.findall("".join(self._log)))
 
+    def says(self, what, *phrases, in_order=True):
+        """Waits until Orca has said the phrases since the last step: in their order, or in any
+        order where in_order is false."""
+        def ends():
+            spoken, found = self.speech(), []
+            for phrase in phrases:
+                at = spoken.find(phrase, found[-1] if in_order and found else self._heard)
+                if at < 0:
+                    return None
+                found.append(at + len(phrase))
+            return found
+        try:
+            found = wait_until(f"Orca to say {phrases}", ends, timeout=30)
+        except Failure:
+            said = self.speech()[self._heard:]
+            raise Failure(f"{what}: Orca said {said[-300:]!r}, not all of {phrases}")
+        said = self.speech()[self._heard:max(found)]
+        self._heard = max(found)
+        check(True, f"{what}: Orca said {said[-160:]!r}")
 
-def now():
-    return datetime.datetime.now().strftime("%H:%M:%S.%f")
+    def stop(self):
+        super().stop()
+        os.close(self._terminal)
 
 
 def main(executable):
     with tempfile.TemporaryDirectory(prefix="tallyvex-orca-") as home, Desktop() as display:
         display.env.pop("SESSION_MANAGER", None)
         bus = AccessibilityBus()
-        orca = Orca(display, bus, home)
         program = Process([executable], dict(display.env, **bus.environment()))
-        steps = []  # (what, when, what Orca must say after it, whether in that order)
-
-        def step(what, *phrases, in_order=True):
-            steps.append((what, now(), phrases, in_order))
-
-        def settle():
-            time.sleep(SETTLE)
-
+        orca = None
         try:
             tree = bus.application(program.process.pid)
             display.wait_for_window(TITLE)
             wait_until("the focus in A", lambda: tree.focused() == "Operand A")
-            time.sleep(STARTUP)  # Orca meets the window
+            # A product beyond the double range, typed before Orca starts so that it need not
+            # echo 320 digits; MULTIPLY then stops with an error box and the focus stays in B,
+            # whose 160 nines Orca reads as one run.
+            display.type("9" * 160)
+            display.key("Tab")
+            display.type("9" * 160)
+            orca = Orca(display, bus, home)
+            orca.says("Orca finds the window", "Operand B")
 
-            step("345 in A, Tab, 5, Alt+A", "350", "Operand A", "345 selected")
+            display.key("alt+m")
+            orca.says("Alt+M: an overflow's error box", "Error !", "Run-time error '6'")
+            display.key("Escape")
+            display.wait_for_no_window("Error !")
+            orca.says("the error box closed by Escape", "Operand B", "160 9 characters")
+            display.key("alt+c")
+            wait_until("the focus in A", lambda: tree.focused() == "Operand A")
+
             display.type("345")
             display.key("Tab")
             display.type("5")
             display.key("alt+a")
-            settle()
-            step("Alt+M with the focus in A", "1725")
+            orca.says("345 in A, Tab, 5, Alt+A", "notification 350.", "Operand A",
+                      "345 selected")
             display.key("alt+m")
-            settle()
-            step("Backspace in A, Alt+D", "Enter The Values !")
+            orca.says("Alt+M with the focus in A", "notification 1725.")
             display.key("BackSpace")
             display.key("alt+d")
-            settle()
-            # After a click, unlike a key, Orca reads the two in either order.
-            step("9 in A, a click on SUBTRACT", "4", "9 selected", in_order=False)
+            orca.says("Backspace in A, Alt+D", "notification Enter The Values !")
             display.type("9")
             display.click(*tree.centre_on_screen("push button", "SUBTRACT"))
-            settle()
-            step("Alt+H, then Escape", "HELP !", "Operand A", "9 selected")
+            # After a click, unlike a key, Orca reads the two in either order.
+            orca.says("9 in A, a click on SUBTRACT", "notification 4.", "9 selected",
+                      in_order=False)
             display.key("alt+h")
-            display.wait_for_window("HELP !")
-            settle()
+            orca.says("Alt+H", "HELP !")
             display.key("Escape")
             display.wait_for_no_window("HELP !")
-            settle()
-            step("Alt+C", "blank")
+            orca.says("HELP ! closed by Escape", "Operand A", "9 selected")
             display.key("alt+c")
-            settle()
-            # A product beyond the double range stops MULTIPLY with an error box; the focus
-            # stays in B, whose 160 nines Orca reads as one run.
-            display.type("9" * 160)
-            display.key("Tab")
-            display.type("9" * 160)
-            settle()
-            step("an overflow's error box, then Escape", "Run-time error '6'", "Operand B",
-                 "160 9 characters")
-            display.key("alt+m")
-            display.wait_for_window("Error !")
-            settle()
-            display.key("Escape")
-            display.wait_for_no_window("Error !")
-            settle()
-            step("the end")
+            orca.says("Alt+C after a result", "notification blank.")
         finally:
+            if orca:
+                orca.stop()
             program.stop()
-            speech = orca.speech()
             bus.close()
-
-        failed = []
-        for (what, start, phrases, in_order), (_, end, _, _) in zip(steps, steps[1:]):
-            said = " ".join(" ".join(text for when, text in speech if start <= when < end).split())
-            at = 0
-            for phrase in phrases:
-                at = said.find(phrase, at if in_order else 0)
-                if at < 0:
-                    break
-                at += len(phrase)
-            shown = f"{said[:160]!r}{'...' if len(said) > 160 else ''}"
-            if at < 0:
-                failed.append(f"{what}: Orca said {shown}, not {' then '.join(phrases)}")
-            else:
-                print(f"ok: {what}: Orca said {shown}", flush=True)
-        if failed:
-            raise Failure("\n".join(failed))
 
 
 if __name__ == "__main__":
