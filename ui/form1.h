@@ -14,9 +14,10 @@ class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMoveEvent;
-class OutputAnnouncement;
 class QPushButton;
 class QTimer;
+
+class OutputAnnouncement;
 
 namespace runtime {
 class RuntimeServices;
