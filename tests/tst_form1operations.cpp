@@ -250,9 +250,6 @@ void TestForm1Operations::emptyOperands()
     QVERIFY(m_fixture->text(focus.toLatin1().constData())->hasFocus());
 }
 
-QTEST_MAIN(TestForm1Operations)
-#include "tst_form1operations.moc"
-
 void TestForm1Operations::outputIsAnnounced_data()
 {
     QTest::addColumn<QStringList>("actions"); // a button clicked, or "box:keys" typed
@@ -318,3 +315,6 @@ void TestForm1Operations::selectionIsReadWhole()
     text->selection(0, &start, &end);
     QCOMPARE(text->text(start, end), QStringLiteral("345"));
 }
+
+QTEST_MAIN(TestForm1Operations)
+#include "tst_form1operations.moc"

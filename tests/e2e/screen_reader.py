@@ -31,7 +31,10 @@ class Orca(Process):
         attributes = termios.tcgetattr(terminal)
         attributes[1] &= ~termios.OPOST  # lines as written, without carriage returns
         termios.tcsetattr(terminal, termios.TCSANOW, attributes)
-        self._log = []
+        self._log = []  # what the reader has received, in pieces
+        self._received = 0  # how many pieces are already in self._unread
+        self._unread = ""  # the log past the last line of speech found
+        self._spoken = []
         self._reader = threading.Thread(target=self._read, args=(master,), daemon=True)
         self._reader.start()
         # Its speech server, started on demand, keeps its socket in the runtime folder.
@@ -57,8 +60,16 @@ class Orca(Process):
             self._log.append(chunk.decode("utf-8", errors="replace"))
 
     def speech(self):
-        """Everything Orca has said so far, as one text."""
-        return " ".join(" ".join(text.split()) for text in SPEECH.findall("".join(self._log)))
+        """Everything Orca has said so far, as one text; the log is searched once."""
+        received = len(self._log)
+        self._unread += "".join(self._log[self._received:received])
+        self._received = received
+        end = 0
+        for line in SPEECH.finditer(self._unread):
+            self._spoken.append(" ".join(line[1].split()))
+            end = line.end()
+        self._unread = self._unread[end:]
+        return " ".join(self._spoken)
 
     def says(self, what, *phrases, in_order=True):
         """Waits until Orca has said the phrases since the last step: in their order, or in any
