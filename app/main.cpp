@@ -1,5 +1,6 @@
 #include "app/displaycheck.h"
 #include "runtime/desktopservices.h"
+#include "runtime/sessionplatform.h"
 #include "ui/form1.h"
 
 #include <QApplication>
@@ -7,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 int main(int argc, char *argv[])
 {
@@ -18,8 +20,20 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tallyvex"));
+    // The session's platform is asked for as an argument rather than through the environment,
+    // which the programs Tallyvex starts, such as the browser, would inherit.
+    std::vector<char *> arguments(argv, argv + argc);
+    QByteArray platform = runtime::sessionPlatform(argc, argv);
+    char platformOption[] = "-platform";
+    if (!platform.isEmpty())
+        arguments.insert(arguments.end(), { platformOption, platform.data() });
+    int argumentCount = int(arguments.size());
+    arguments.push_back(nullptr);
+
+    QApplication application(argumentCount, arguments.data());
+    QApplication::setApplicationName(QStringLiteral(TALLYVEX_APPLICATION_NAME));
+    // Names the desktop entry, which Wayland compositors take as the window's app id.
+    QGuiApplication::setDesktopFileName(QStringLiteral(TALLYVEX_APP_ID));
     QApplication::setApplicationVersion(QStringLiteral(TALLYVEX_VERSION));
 
     // The program ends when its window has been unloaded, not when the last box closes.

@@ -46,7 +46,10 @@ class AccessibilityBus:
             desktop = self.Atspi.get_desktop(0)
             for i in range(desktop.get_child_count()):
                 child = desktop.get_child_at_index(i)
-                if child is not None and child.get_process_id() == pid:
+                # Qt's tree: where Qt loads GTK for the desktop's theme (GNOME), GTK's
+                # accessibility bridge publishes an empty one for the same process.
+                if (child is not None and child.get_process_id() == pid
+                        and child.get_toolkit_name() == "Qt"):
                     return child
             return None
         return Application(self.Atspi, wait_until("the program on the accessibility bus", find, timeout))

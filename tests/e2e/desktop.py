@@ -141,6 +141,13 @@ class Desktop(Display):
             return (0, 0, 0, 0)
         return tuple(int(v) for v in out.split("=", 1)[1].split(","))
 
+    def frame(self, window):
+        """Left, top, width and height of the window with the window manager's frame."""
+        left, top, width, height = self.geometry(window)
+        frame_left, frame_right, frame_top, frame_bottom = self.frame_extents(window)
+        return (left - frame_left, top - frame_top, width + frame_left + frame_right,
+                height + frame_top + frame_bottom)
+
     def activate(self, window):
         self.xdotool("windowactivate", "--sync", str(window))
         # --sync can return while a window that has just been mapped is still taking the focus,

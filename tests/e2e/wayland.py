@@ -16,6 +16,7 @@ from desktop import Display, Failure, wait_until
 CONFIG = """\
 output HEADLESS-1 resolution {width}x{height}
 xwayland disable
+bindsym Mod1+F4 kill
 """
 
 
@@ -104,6 +105,17 @@ class Compositor(Display):
                 return (outer["x"] + inner["x"], outer["y"] + inner["y"],
                         inner["width"], inner["height"])
         raise Failure(f"no window {window}")
+
+    def frame(self, window):
+        """Left, top, width and height of the window with the border sway draws."""
+        for view in self._views():
+            if view["id"] == window:
+                return tuple(view["rect"][k] for k in ("x", "y", "width", "height"))
+        raise Failure(f"no window {window}")
+
+    def desktop_entry(self, window):
+        """The app id, which names the desktop entry on Wayland."""
+        return next(view.get("app_id") for view in self._views() if view["id"] == window)
 
     def activate(self, window):
         self._swaymsg(f"[con_id={window}]", "focus")

@@ -1,0 +1,10 @@
+#include "runtime/sessionplatform.h"
+
+namespace runtime {
+
+QByteArray sessionPlatform(int, char *[])
+{
+    return {}; // Windows has one platform
+}
+
+} // namespace runtime

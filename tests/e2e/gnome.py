@@ -1,0 +1,218 @@
+"""GNOME's Wayland session for the end-to-end tests: GNOME Shell, headless, on a virtual monitor,
+with Xwayland, as root. Windows are read and keys typed through the shell's own JavaScript
+(org.gnome.Shell.Eval, opened by a small extension), so what is checked is what Mutter and the
+shell's window tracker themselves say. The shell runs in a private mount namespace with a system
+bus of its own, so it never reaches the host's logind or system bus."""
+
+import json
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+
+from desktop import Display, Failure, wait_until
+
+# Lets org.gnome.Shell.Eval run; the shell refuses it otherwise.
+EXTENSION_UUID = "eval@tallyvex.test"
+EXTENSION = "function init() { return { enable() { global.context.unsafe_mode = true; }, disable() {} }; }\n"
+NAMESPACE = """\
+[ -d /run/systemd ] && mount -t tmpfs tmpfs /run/systemd
+mkdir -p /run/dbus && mount -t tmpfs tmpfs /run/dbus
+dbus-daemon --system --fork
+exec dbus-run-session --config-file={folder}/session-bus.conf -- sh -c 'echo "$DBUS_SESSION_BUS_ADDRESS" > {folder}/bus.tmp; mv {folder}/bus.tmp {folder}/bus
+    exec gnome-shell --headless --wayland --virtual-monitor {width}x{height} --wayland-display=tallyvex'
+"""
+# The shell's session bus starts no services. Without an accessibility bus of its own, whose
+# address it would publish on Xwayland's root window for Qt to take, the program publishes its
+# tree on the test's bus.
+SESSION_BUS = """\
+<busconfig>
+  <type>session</type>
+  <listen>unix:tmpdir=/tmp</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/><allow eavesdrop="true"/><allow own="*"/>
+  </policy>
+</busconfig>
+"""
+# Every window the shell shows, as Mutter frames it and as the window tracker names its app.
+WINDOWS = """
+global.get_window_actors().map(actor => actor.meta_window).map(w => {
+    const frame = w.get_frame_rect();
+    const app = imports.gi.Shell.WindowTracker.get_default().get_window_app(w);
+    return {id: w.get_id(), title: w.get_title(), frame: [frame.x, frame.y, frame.width, frame.height],
+            app: app ? app.get_id() : null, x11: w.get_client_type() === imports.gi.Meta.WindowClientType.X11,
+            focused: w.has_focus(), maximize: w.can_maximize(), minimize: w.can_minimize()};
+})"""
+MODIFIERS = {"alt": "Alt_L", "shift": "Shift_L", "ctrl": "Control_L"}
+
+
+class GnomeShell(Display):
+    WIDTH, HEIGHT = 1024, 768
+    has_pointer = False
+    # Mutter types only what its keymap has, and the US keypad's decimal key is KP_Decimal. The
+    # X11 layer sends KP_Separator to the same platform, xcb.
+    types_keypad_separator = False
+    other_program = ["weston-flower"]
+
+    def __init__(self, prefix):
+        """prefix: where the program is installed, its desktop entry under share/."""
+        super().__init__()
+        from gi.repository import GLib
+        self._GLib = GLib
+        self._folder = tempfile.mkdtemp(prefix="tallyvex-gnome-")
+        self._runtime = runtime = os.path.join(self._folder, "runtime")
+        os.mkdir(runtime, 0o700)
+        extension = os.path.join(self._folder, "data/gnome-shell/extensions", EXTENSION_UUID)
+        os.makedirs(extension)
+        with open(os.path.join(extension, "metadata.json"), "w") as file:
+            json.dump({"uuid": EXTENSION_UUID, "name": "Eval", "description": "Tests",
+                       "shell-version": ["43"]}, file)
+        with open(os.path.join(extension, "extension.js"), "w") as file:
+            file.write(EXTENSION)
+        with open(os.path.join(self._folder, "session-bus.conf"), "w") as file:
+            file.write(SESSION_BUS)
+        settings = os.path.join(self._folder, "config/glib-2.0/settings")
+        os.makedirs(settings)
+        with open(os.path.join(settings, "keyfile"), "w") as file:
+            file.write(f"[org/gnome/shell]\nenabled-extensions=['{EXTENSION_UUID}']\n")
+
+        shell_env = {k: v for k, v in os.environ.items()
+                     if k not in ("DISPLAY", "WAYLAND_DISPLAY", "XAUTHORITY", "QT_QPA_PLATFORM")}
+        # The installed entry is found as on a system where the program is in /usr: on the
+        # PATH, its entry in the data folders.
+        shell_env.update(HOME=self._folder, XDG_RUNTIME_DIR=runtime,
+                         XDG_CONFIG_HOME=os.path.join(self._folder, "config"),
+                         XDG_DATA_HOME=os.path.join(self._folder, "data"),
+                         XDG_DATA_DIRS=f"{prefix}/share:/usr/local/share:/usr/share",
+                         PATH=f"{prefix}/bin:{os.environ['PATH']}",
+                         GSETTINGS_BACKEND="keyfile")
+        self._log = open(os.path.join(self._folder, "shell.log"), "w")
+        self._shell = subprocess.Popen(
+            # In a PID namespace of its own too, so that the buses and Xwayland end with it.
+            ["unshare", "--mount", "--propagation", "private", "--pid", "--fork", "--kill-child",
+             "--mount-proc", "sh", "-ec",
+             NAMESPACE.format(width=self.WIDTH, height=self.HEIGHT, folder=self._folder)],
+            env=shell_env, stdout=self._log, stderr=subprocess.STDOUT)
+        self._processes.append(self._shell)
+        try:
+            self._connect()
+        except BaseException:
+            self.close()
+            raise
+
+    def _connect(self):
+        from gi.repository import Gio
+        bus_file = os.path.join(self._folder, "bus")
+        wait_until("GNOME Shell's session bus", lambda: os.path.exists(bus_file))
+        with open(bus_file) as file:
+            address = file.read().strip()
+        self._bus = Gio.DBusConnection.new_for_address_sync(
+            address, Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
+            | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
+        wait_until("GNOME Shell to take scripts", self._takes_scripts)
+        # The shell starts in the overview, whose search would take the keys.
+        wait_until("the overview to close",
+                   lambda: not self._eval("Main.overview.hide(); Main.overview.visible"), interval=0.5)
+        # A session's clients: GNOME's desktop names, its Wayland display, and Xwayland's.
+        self.env = {k: v for k, v in os.environ.items() if k != "QT_QPA_PLATFORM"}
+        self.env.update(XDG_RUNTIME_DIR=self._runtime, WAYLAND_DISPLAY="tallyvex",
+                        DISPLAY=self._eval('GLib.getenv("DISPLAY")'),
+                        XAUTHORITY=self._eval('GLib.getenv("XAUTHORITY")'),
+                        XDG_CURRENT_DESKTOP="GNOME", XDG_SESSION_DESKTOP="gnome",
+                        XDG_SESSION_TYPE="wayland")
+        # The keyboard a person types on; it must exist a moment before its first key.
+        self._eval("global._tallyvexKeyboard = imports.gi.Clutter.get_default_backend()"
+                   ".get_default_seat().create_virtual_device("
+                   "imports.gi.Clutter.InputDeviceType.KEYBOARD_DEVICE)")
+        time.sleep(0.5)
+
+    def _takes_scripts(self):
+        try:
+            return self._eval("global.context.unsafe_mode")
+        except Exception:
+            return False
+
+    def _eval(self, script):
+        GLib = self._GLib
+        reply = self._bus.call_sync("org.gnome.Shell", "/org/gnome/Shell", "org.gnome.Shell", "Eval",
+                                    GLib.Variant("(s)", (script,)), GLib.VariantType("(bs)"),
+                                    0, 10000, None)
+        succeeded, value = reply.unpack()
+        if not succeeded:
+            raise Failure(f"GNOME Shell: {value}")
+        return json.loads(value) if value else None
+
+    def close(self):
+        # unshare ignores SIGTERM while it waits; killed, it takes its namespace with it.
+        self._shell.kill()
+        super().close()
+        self._log.close()
+        shutil.rmtree(self._folder, ignore_errors=True)
+
+    def _windows(self):
+        return self._eval(WINDOWS)
+
+    def _window(self, window):
+        for found in self._windows():
+            if found["id"] == window:
+                return found
+        raise Failure(f"no window {window}")
+
+    def windows_named(self, title):
+        return [found["id"] for found in self._windows() if found["title"] == title]
+
+    def frame(self, window):
+        """Left, top, width and height of the window with the frame Mutter gives it."""
+        return tuple(self._window(window)["frame"])
+
+    geometry = frame
+
+    def desktop_entry(self, window):
+        """The desktop entry the shell's window tracker ties the window to."""
+        return self._window(window)["app"]
+
+    def window_facts(self, window):
+        return self._window(window)
+
+    def _meta_window(self, window):
+        return f"global.get_window_actors().map(a => a.meta_window).find(w => w.get_id() === {window})"
+
+    def activate(self, window):
+        self._eval(f"{self._meta_window(window)}.activate(global.get_current_time())")
+        wait_until("the window to be active", lambda: self.active_window() == window)
+
+    def active_window(self):
+        return next((found["id"] for found in self._windows() if found["focused"]), 0)
+
+    def close_window(self, window):
+        """What the close button in Mutter's title bar does."""
+        self._eval(f"{self._meta_window(window)}.delete(global.get_current_time())")
+
+    def _keyval(self, keyval, pressed):
+        state = "PRESSED" if pressed else "RELEASED"
+        self._eval(f"global._tallyvexKeyboard.notify_keyval(GLib.get_monotonic_time(), {keyval}, "
+                   f"imports.gi.Clutter.KeyState.{state})")
+        time.sleep(0.02)
+
+    def key(self, *keys):
+        """Keys as xdotool names them: "Return", "alt+h", "shift+Left"."""
+        for key in keys:
+            *modifiers, name = key.split("+")
+            held = [f"imports.gi.Clutter.KEY_{MODIFIERS[m]}" for m in modifiers]
+            for keyval in held:
+                self._keyval(keyval, True)
+            self._keyval(f"imports.gi.Clutter.KEY_{name}", True)
+            self._keyval(f"imports.gi.Clutter.KEY_{name}", False)
+            for keyval in reversed(held):
+                self._keyval(keyval, False)
+        time.sleep(0.1)
+
+    def type(self, text):
+        for character in text:
+            keyval = f"imports.gi.Clutter.unicode_to_keysym({ord(character)})"
+            self._keyval(keyval, True)
+            self._keyval(keyval, False)
+        time.sleep(0.1)
+
