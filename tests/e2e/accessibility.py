@@ -36,6 +36,16 @@ class AccessibilityBus:
         self.Atspi = Atspi
         # Start the accessibility bus now, so a program that starts next finds it.
         Atspi.get_desktop(0).get_child_count()
+        # A connection of our own to it, for calls whose reply is not awaited.
+        from gi.repository import Gio, GLib
+        flags = (Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
+                 | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION)
+        session = Gio.DBusConnection.new_for_address_sync(self.address, flags, None, None)
+        accessibility_address, = session.call_sync(
+            "org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress", None,
+            GLib.VariantType("(s)"), 0, 10000, None).unpack()
+        self._connection = Gio.DBusConnection.new_for_address_sync(accessibility_address, flags,
+                                                                   None, None)
 
     def environment(self):
         return {"DBUS_SESSION_BUS_ADDRESS": self.address, "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"}
@@ -52,7 +62,8 @@ class AccessibilityBus:
                         and child.get_toolkit_name() == "Qt"):
                     return child
             return None
-        return Application(self.Atspi, wait_until("the program on the accessibility bus", find, timeout))
+        return Application(self.Atspi, self._connection,
+                           wait_until("the program on the accessibility bus", find, timeout))
 
     def close(self):
         self._daemon.terminate()
@@ -61,8 +72,9 @@ class AccessibilityBus:
 
 
 class Application:
-    def __init__(self, atspi, root):
+    def __init__(self, atspi, connection, root):
         self.Atspi = atspi
+        self._connection = connection
         self.root = root
 
     def _all(self, node=None):
@@ -78,6 +90,20 @@ class Application:
             if node.get_role_name() == role and node.get_name() == name:
                 return node
         raise Failure(f"no {role} named {name!r}")
+
+    def press(self, role, name):
+        """Activates the control as a screen reader does, by its first action. Does not wait
+        for the reply, which an action that opens a box sends only once the box is closed."""
+        from gi.repository import GLib
+        control = self.control(role, name)
+        self._connection.call(control.app.bus_name, control.path, "org.a11y.atspi.Action",
+                              "DoAction", GLib.Variant("(i)", (0,)), None, 0, -1, None, None)
+
+    def focus(self, role, name):
+        self.control(role, name).grab_focus()
+
+    def set_text(self, name, text):
+        self.control("text", name).set_text_contents(text)
 
     def focused(self):
         """The name of the control that has the keyboard focus, or None."""

@@ -2,7 +2,7 @@
 accessibility tree: on X11 (Xvfb and openbox) with keyboard and mouse, or on Wayland (a headless
 sway) with the keyboard.
 
-    tallyvex_end_to_end.py x11|wayland|gnome <build folder>
+    tallyvex_end_to_end.py x11|wayland|gnome|kwin <build folder>
 
 The build is installed into a folder of its own first, as a package installs it, so that a
 desktop finds the program's entry.
@@ -19,6 +19,7 @@ import contrast
 from accessibility import AccessibilityBus
 from desktop import Desktop, Failure, Process, check, wait_until
 from gnome import GnomeShell
+from kwin import KWin
 from wayland import Compositor
 
 TITLE = "TALLYVEX !"
@@ -69,8 +70,11 @@ class Scenarios:
         self.bus = bus
         self.executable = executable
         self.started = []
-        # A click on OK where there is a pointer; Return and Escape everywhere.
-        self.closings = (["click"] if display.has_pointer else []) + ["Return", "Escape"]
+        self.keyboard = getattr(display, "has_keyboard", True)
+        # A click on OK where there is a pointer, Return and Escape where there is a keyboard;
+        # with neither, OK's accessible action, as a screen reader's user would press it.
+        self.closings = ((["click"] if display.has_pointer else [])
+                         + (["Return", "Escape"] if self.keyboard else ["press"]))
 
     @property
     def screen(self):
@@ -94,6 +98,8 @@ class Scenarios:
             self.check_centred(f'"{title}"', box, over, exactly=False)
         if how == "click":
             self.display.click(*program.tree.centre_on_screen("push button", "OK"))
+        elif how == "press":
+            program.tree.press("push button", "OK")
         else:
             self.display.key(how)
         self.display.wait_for_no_window(title)
@@ -102,12 +108,16 @@ class Scenarios:
         self.display.click(*program.tree.centre_on_screen(role, name))
 
     def run(self):
+        if self.keyboard:
+            scenarios = (self.start_up, self.session_platform, self.comma_locale,
+                         self.readable_palettes, self.information_boxes, self.switching_away,
+                         self.second_copy, self.untrapped_error, self.tooltip, self.exit_keys,
+                         self.close_keys, self.close_button)
+        else:
+            scenarios = (self.start_up, self.information_boxes, self.second_copy,
+                         self.close_button)
         try:
-            for scenario in (self.start_up, self.session_platform, self.comma_locale, self.readable_palettes,
-                             self.information_boxes,
-                             self.switching_away,
-                             self.second_copy, self.untrapped_error, self.tooltip,
-                             self.exit_keys, self.close_keys, self.close_button):
+            for scenario in scenarios:
                 scenario()
         finally:
             for program in self.started:
@@ -117,6 +127,17 @@ class Scenarios:
         program = Program(self)
         unnamed = [role for role, name in program.tree.focusable_names() if not name]
         check(not unnamed, f"every control that takes the focus has an accessible name {unnamed}")
+        if self.keyboard:
+            self.add_two_and_three(program)
+        entry = getattr(self.display, "desktop_entry", None)
+        if entry:
+            found = entry(program.window)
+            check(found and found.removesuffix(".desktop") == os.environ["TALLYVEX_APP_ID"],
+                  f"the desktop ties the window to its entry: {found}")
+        self.check_centred("the window", program.window, self.screen)
+        self.finish(program)
+
+    def add_two_and_three(self, program):
         self.display.type("2")
         self.display.key("Tab")
         program.wait_for_focus("Operand B")
@@ -126,13 +147,6 @@ class Scenarios:
         program.wait_for_focus("Operand A")
         check(program.tree.text_and_selection("Operand A")[:2] == ("2", (0, 1)),
               "2 + 3 shows 5, and A has the focus with its text selected")
-        entry = getattr(self.display, "desktop_entry", None)
-        if entry:
-            found = entry(program.window)
-            check(found and found.removesuffix(".desktop") == os.environ["TALLYVEX_APP_ID"],
-                  f"the desktop ties the window to its entry: {found}")
-        self.check_centred("the window", program.window, self.screen)
-        self.finish(program)
 
     def session_platform(self):
         """Where the desktop reports how it manages the window (GNOME): through Xwayland, with
@@ -217,14 +231,20 @@ class Scenarios:
     def information_boxes(self):
         """Help and About, however closed, give the focus back to A with its text selected."""
         program = Program(self)
-        for title, keys in (("HELP !", "alt+h"), ("ABOUT !", "alt+b")):
+        for title, keys, item in (("HELP !", "alt+h", "Help"), ("ABOUT !", "alt+b", "About")):
             for how in self.closings:
                 # A's text, then the focus in B with nothing selected there.
-                self.display.type("2")
-                self.display.key("Tab")
-                program.wait_for_focus("Operand B")
-                self.display.type("3")
-                self.display.key(keys)
+                if self.keyboard:
+                    self.display.type("2")
+                    self.display.key("Tab")
+                    program.wait_for_focus("Operand B")
+                    self.display.type("3")
+                    self.display.key(keys)
+                else:
+                    program.tree.set_text("Operand A", "2")
+                    program.tree.focus("text", "Operand B")
+                    program.wait_for_focus("Operand B")
+                    program.tree.press("menu item", item)
                 self.close_box(program, title, how, over=self.display.frame(program.window))
                 program.wait_for_focus("Operand A")
                 text, selection, _ = program.tree.text_and_selection("Operand A")
@@ -311,12 +331,15 @@ class Scenarios:
     def close_button(self):
         program = Program(self)
         self.display.close_window(program.window)
-        self.close_box(program, "CONTACT !", "Return")
+        self.close_box(program, "CONTACT !", self.closings[-1])
         check(program.exit_status() == 0, "the close button: CONTACT !, then status 0")
 
     def finish(self, program):
-        self.display.key("alt+x")
-        self.close_box(program, "Contact !", "Return")
+        if self.keyboard:
+            self.display.key("alt+x")
+        else:
+            program.tree.press("menu item", "Exit")
+        self.close_box(program, "Contact !", self.closings[-1])
         if program.exit_status() != 0:
             raise Failure("the program did not end with status 0")
 
@@ -335,6 +358,8 @@ def open_display(platform, prefix):
         return Compositor()
     if platform == "gnome":
         return GnomeShell(prefix)
+    if platform == "kwin":
+        return KWin()
     raise Failure(f"no display {platform}")
 
 
