@@ -1,4 +1,5 @@
 #include "app/displaycheck.h"
+#include "app/windowidentity.h"
 #include "runtime/desktopservices.h"
 #include "runtime/sessionplatform.h"
 #include "ui/form1.h"
@@ -49,6 +50,7 @@ int main(int argc, char *argv[])
                      });
     if (!form.load())
         return 0; // a second copy: refused, its box already closed
+    nameDesktopEntryOnWindow(form);
     form.show();
     const int status = QApplication::exec();
     // The window has been unloaded. Qt 6.4's Wayland client can deadlock while it tears its

@@ -103,10 +103,13 @@ class Desktop(Display):
         self.env = dict(os.environ, DISPLAY=self.display)
         self.env.pop("WAYLAND_DISPLAY", None)
         self.env.pop("QT_QPA_PLATFORM", None)
+        self._start_window_manager()
+        wait_until("the window manager", self._window_manager_runs)
+
+    def _start_window_manager(self):
         self._processes.append(subprocess.Popen(
             ["openbox", "--sm-disable"], env=self.env,
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
-        wait_until("the window manager", self._window_manager_runs)
 
     def _window_manager_runs(self):
         return "_NET_SUPPORTING_WM_CHECK(WINDOW)" in self._run(

@@ -2,7 +2,7 @@
 accessibility tree: on X11 (Xvfb and openbox) with keyboard and mouse, or on Wayland (a headless
 sway) with the keyboard.
 
-    tallyvex_end_to_end.py x11|wayland|gnome|kwin <build folder>
+    tallyvex_end_to_end.py x11|wayland|gnome|kwin|kwin-x11 <build folder>
 
 The build is installed into a folder of its own first, as a package installs it, so that a
 desktop finds the program's entry.
@@ -19,7 +19,7 @@ import contrast
 from accessibility import AccessibilityBus
 from desktop import Desktop, Failure, Process, check, wait_until
 from gnome import GnomeShell
-from kwin import KWin
+from kwin import KWin, KWinX11
 from wayland import Compositor
 
 TITLE = "TALLYVEX !"
@@ -360,6 +360,8 @@ def open_display(platform, prefix):
         return GnomeShell(prefix)
     if platform == "kwin":
         return KWin()
+    if platform == "kwin-x11":
+        return KWinX11()
     raise Failure(f"no display {platform}")
 
 
