@@ -1,28 +1,26 @@
 """GNOME's Wayland session for the end-to-end tests: GNOME Shell, headless, on a virtual monitor,
 with Xwayland, as root. Windows are read and keys typed through the shell's own JavaScript
 (org.gnome.Shell.Eval, opened by a small extension), so what is checked is what Mutter and the
-shell's window tracker themselves say. The shell runs in a private mount namespace with a system
-bus of its own, so it never reaches the host's logind or system bus."""
+shell's window tracker themselves say. The shell has a system bus of its own and sees no
+systemd, so it never reaches the host's logind or system bus."""
 
 import json
 import os
 import shutil
-import subprocess
 import tempfile
 import time
 
 from desktop import Display, Failure, wait_until
+from session import PrivateSession
 
 # Lets org.gnome.Shell.Eval run; the shell refuses it otherwise.
 EXTENSION_UUID = "eval@tallyvex.test"
-EXTENSION = "function init() { return { enable() { global.context.unsafe_mode = true; }, disable() {} }; }\n"
-NAMESPACE = """\
+EXTENSION = ("function init() { return { enable() { global.context.unsafe_mode = true; }, "
+             "disable() {} }; }\n")
+SYSTEM_BUS = """\
 [ -d /run/systemd ] && mount -t tmpfs tmpfs /run/systemd
 mkdir -p /run/dbus && mount -t tmpfs tmpfs /run/dbus
-dbus-daemon --system --fork
-exec dbus-run-session --config-file={folder}/session-bus.conf -- sh -c 'echo "$DBUS_SESSION_BUS_ADDRESS" > {folder}/bus.tmp; mv {folder}/bus.tmp {folder}/bus
-    exec gnome-shell --headless --wayland --virtual-monitor {width}x{height} --wayland-display=tallyvex'
-"""
+dbus-daemon --system --fork"""
 # The shell's session bus starts no services. Without an accessibility bus of its own, whose
 # address it would publish on Xwayland's root window for Qt to take, the program publishes its
 # tree on the test's bus.
@@ -41,8 +39,9 @@ WINDOWS = """
 global.get_window_actors().map(actor => actor.meta_window).map(w => {
     const frame = w.get_frame_rect();
     const app = imports.gi.Shell.WindowTracker.get_default().get_window_app(w);
-    return {id: w.get_id(), title: w.get_title(), frame: [frame.x, frame.y, frame.width, frame.height],
-            app: app ? app.get_id() : null, x11: w.get_client_type() === imports.gi.Meta.WindowClientType.X11,
+    return {id: w.get_id(), title: w.get_title(),
+            frame: [frame.x, frame.y, frame.width, frame.height], app: app ? app.get_id() : null,
+            x11: w.get_client_type() === imports.gi.Meta.WindowClientType.X11,
             focused: w.has_focus(), maximize: w.can_maximize(), minimize: w.can_minimize()};
 })"""
 MODIFIERS = {"alt": "Alt_L", "shift": "Shift_L", "ctrl": "Control_L"}
@@ -59,10 +58,8 @@ class GnomeShell(Display):
     def __init__(self, prefix):
         """prefix: where the program is installed, its desktop entry under share/."""
         super().__init__()
-        from gi.repository import GLib
-        self._GLib = GLib
         self._folder = tempfile.mkdtemp(prefix="tallyvex-gnome-")
-        self._runtime = runtime = os.path.join(self._folder, "runtime")
+        runtime = os.path.join(self._folder, "runtime")
         os.mkdir(runtime, 0o700)
         extension = os.path.join(self._folder, "data/gnome-shell/extensions", EXTENSION_UUID)
         os.makedirs(extension)
@@ -88,45 +85,31 @@ class GnomeShell(Display):
                          XDG_DATA_DIRS=f"{prefix}/share:/usr/local/share:/usr/share",
                          PATH=f"{prefix}/bin:{os.environ['PATH']}",
                          GSETTINGS_BACKEND="keyfile")
-        self._log = open(os.path.join(self._folder, "shell.log"), "w")
-        self._shell = subprocess.Popen(
-            # In a PID namespace of its own too, so that the buses and Xwayland end with it.
-            ["unshare", "--mount", "--propagation", "private", "--pid", "--fork", "--kill-child",
-             "--mount-proc", "sh", "-ec",
-             NAMESPACE.format(width=self.WIDTH, height=self.HEIGHT, folder=self._folder)],
-            env=shell_env, stdout=self._log, stderr=subprocess.STDOUT)
-        self._processes.append(self._shell)
+        self._shell = PrivateSession(
+            self._folder, f"gnome-shell --headless --wayland --virtual-monitor "
+            f"{self.WIDTH}x{self.HEIGHT} --wayland-display=tallyvex", shell_env,
+            setup=SYSTEM_BUS, bus_config=os.path.join(self._folder, "session-bus.conf"))
         try:
-            self._connect()
+            wait_until("GNOME Shell to take scripts", self._takes_scripts)
+            # The shell starts in the overview, whose search would take the keys.
+            wait_until("the overview to close",
+                       lambda: not self._eval("Main.overview.hide(); Main.overview.visible"),
+                       interval=0.5)
+            # The keyboard a person types on; it must exist a moment before its first key.
+            self._eval("global._tallyvexKeyboard = imports.gi.Clutter.get_default_backend()"
+                       ".get_default_seat().create_virtual_device("
+                       "imports.gi.Clutter.InputDeviceType.KEYBOARD_DEVICE)")
+            time.sleep(0.5)
+            # A session's clients: GNOME's desktop names, its Wayland display, and Xwayland's.
+            self.env = {k: v for k, v in os.environ.items() if k != "QT_QPA_PLATFORM"}
+            self.env.update(XDG_RUNTIME_DIR=runtime, WAYLAND_DISPLAY="tallyvex",
+                            DISPLAY=self._eval('GLib.getenv("DISPLAY")'),
+                            XAUTHORITY=self._eval('GLib.getenv("XAUTHORITY")'),
+                            XDG_CURRENT_DESKTOP="GNOME", XDG_SESSION_DESKTOP="gnome",
+                            XDG_SESSION_TYPE="wayland")
         except BaseException:
             self.close()
             raise
-
-    def _connect(self):
-        from gi.repository import Gio
-        bus_file = os.path.join(self._folder, "bus")
-        wait_until("GNOME Shell's session bus", lambda: os.path.exists(bus_file))
-        with open(bus_file) as file:
-            address = file.read().strip()
-        self._bus = Gio.DBusConnection.new_for_address_sync(
-            address, Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
-            | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
-        wait_until("GNOME Shell to take scripts", self._takes_scripts)
-        # The shell starts in the overview, whose search would take the keys.
-        wait_until("the overview to close",
-                   lambda: not self._eval("Main.overview.hide(); Main.overview.visible"), interval=0.5)
-        # A session's clients: GNOME's desktop names, its Wayland display, and Xwayland's.
-        self.env = {k: v for k, v in os.environ.items() if k != "QT_QPA_PLATFORM"}
-        self.env.update(XDG_RUNTIME_DIR=self._runtime, WAYLAND_DISPLAY="tallyvex",
-                        DISPLAY=self._eval('GLib.getenv("DISPLAY")'),
-                        XAUTHORITY=self._eval('GLib.getenv("XAUTHORITY")'),
-                        XDG_CURRENT_DESKTOP="GNOME", XDG_SESSION_DESKTOP="gnome",
-                        XDG_SESSION_TYPE="wayland")
-        # The keyboard a person types on; it must exist a moment before its first key.
-        self._eval("global._tallyvexKeyboard = imports.gi.Clutter.get_default_backend()"
-                   ".get_default_seat().create_virtual_device("
-                   "imports.gi.Clutter.InputDeviceType.KEYBOARD_DEVICE)")
-        time.sleep(0.5)
 
     def _takes_scripts(self):
         try:
@@ -135,26 +118,22 @@ class GnomeShell(Display):
             return False
 
     def _eval(self, script):
-        GLib = self._GLib
-        reply = self._bus.call_sync("org.gnome.Shell", "/org/gnome/Shell", "org.gnome.Shell", "Eval",
-                                    GLib.Variant("(s)", (script,)), GLib.VariantType("(bs)"),
-                                    0, 10000, None)
-        succeeded, value = reply.unpack()
+        succeeded, value = self._shell.call("org.gnome.Shell", "/org/gnome/Shell", "org.gnome.Shell",
+                                            "Eval", ("(s)", (script,)), "(bs)")
         if not succeeded:
             raise Failure(f"GNOME Shell: {value}")
         return json.loads(value) if value else None
 
     def close(self):
-        # unshare ignores SIGTERM while it waits; killed, it takes its namespace with it.
         self._shell.kill()
         super().close()
-        self._log.close()
         shutil.rmtree(self._folder, ignore_errors=True)
 
     def _windows(self):
         return self._eval(WINDOWS)
 
-    def _window(self, window):
+    def window_facts(self, window):
+        """What Mutter and the tracker say of the window, as WINDOWS gives it."""
         for found in self._windows():
             if found["id"] == window:
                 return found
@@ -165,19 +144,17 @@ class GnomeShell(Display):
 
     def frame(self, window):
         """Left, top, width and height of the window with the frame Mutter gives it."""
-        return tuple(self._window(window)["frame"])
+        return tuple(self.window_facts(window)["frame"])
 
     geometry = frame
 
     def desktop_entry(self, window):
         """The desktop entry the shell's window tracker ties the window to."""
-        return self._window(window)["app"]
-
-    def window_facts(self, window):
-        return self._window(window)
+        return self.window_facts(window)["app"]
 
     def _meta_window(self, window):
-        return f"global.get_window_actors().map(a => a.meta_window).find(w => w.get_id() === {window})"
+        return ("global.get_window_actors().map(a => a.meta_window)"
+                f".find(w => w.get_id() === {window})")
 
     def activate(self, window):
         self._eval(f"{self._meta_window(window)}.activate(global.get_current_time())")

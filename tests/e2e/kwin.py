@@ -7,20 +7,15 @@ through its accessibility tree; on X11, xdotool types as on any X display."""
 import json
 import os
 import shutil
-import subprocess
 import tempfile
 import uuid
 
 from desktop import Desktop, Display, Failure, wait_until
+from session import PrivateSession
 
-# KWin runs in a mount and process namespace of its own, with a session bus that ends with it.
-# Debian gives kwin_wayland a file capability, which a container may refuse to run; there an
-# uncapped copy takes its place (its Qt platform plugin checks the path).
-NAMESPACE = """\
-[ -e {folder}/kwin_wayland ] && mount --bind {folder}/kwin_wayland /usr/bin/kwin_wayland
-exec dbus-run-session -- sh -c 'echo "$DBUS_SESSION_BUS_ADDRESS" > {folder}/bus.tmp; mv {folder}/bus.tmp {folder}/bus
-    exec {command}'
-"""
+# Debian gives kwin_wayland a file capability, which a container may refuse to run; an uncapped
+# copy takes its place in KWin's own mount namespace (its Qt platform plugin checks the path).
+UNCAPPED = "mount --bind {folder}/kwin_wayland /usr/bin/kwin_wayland"
 WINDOWS = """
 workspace.clientList().map(function (w) {
     var frame = w.frameGeometry;
@@ -34,8 +29,6 @@ class KWinProcess:
     """KWin itself, and the scripts it runs."""
 
     def __init__(self, command, env, wayland):
-        from gi.repository import Gio, GLib
-        self._GLib = GLib
         self.folder = tempfile.mkdtemp(prefix="tallyvex-kwin-")
         self.runtime = os.path.join(self.folder, "runtime")
         os.mkdir(self.runtime, 0o700)
@@ -45,36 +38,21 @@ class KWinProcess:
         env = {k: v for k, v in env.items() if k not in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
         env.update(HOME=self.folder, XDG_RUNTIME_DIR=self.runtime,
                    XDG_CONFIG_HOME=os.path.join(self.folder, "config"))
-        self._log = os.path.join(self.folder, "kwin.log")
-        with open(self._log, "w") as log:
-            self.process = subprocess.Popen(
-                ["unshare", "--mount", "--propagation", "private", "--pid", "--fork",
-                 "--kill-child", "--mount-proc", "sh", "-ec",
-                 NAMESPACE.format(folder=self.folder, command=command)],
-                env=env, stdout=log, stderr=subprocess.STDOUT)
+        self._session = PrivateSession(self.folder, command, env,
+                                       setup=UNCAPPED.format(folder=self.folder) if wayland else "")
         try:
-            bus_file = os.path.join(self.folder, "bus")
-            wait_until("KWin's session bus", lambda: os.path.exists(bus_file))
-            with open(bus_file) as file:
-                self._bus = Gio.DBusConnection.new_for_address_sync(
-                    file.read().strip(), Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
-                    | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
             wait_until("KWin to take scripts", self._takes_scripts)
         except BaseException:
             self.close()
             raise
 
     def close(self):
-        # unshare ignores SIGTERM while it waits; killed, it takes its namespace with it.
-        self.process.kill()
-        self.process.wait()
+        self._session.kill()
         shutil.rmtree(self.folder, ignore_errors=True)
 
-    def _call(self, method, args, reply):
-        GLib = self._GLib
-        return self._bus.call_sync("org.kde.KWin", "/Scripting", "org.kde.kwin.Scripting", method,
-                                   GLib.Variant(*args), GLib.VariantType(reply), 0, 10000,
-                                   None).unpack()
+    def _call(self, method, arguments, reply):
+        return self._session.call("org.kde.KWin", "/Scripting", "org.kde.kwin.Scripting", method,
+                                  arguments, reply)
 
     def _takes_scripts(self):
         try:
@@ -98,7 +76,7 @@ class KWinProcess:
         return json.loads(line)
 
     def _output(self, marker):
-        with open(self._log, errors="replace") as log:
+        with open(self._session.log, errors="replace") as log:
             for line in log:
                 if f"{marker} " in line:
                     return line.split(f"{marker} ", 1)[1].strip()

@@ -1,0 +1,51 @@
+"""A desktop's own process for the end-to-end tests (GNOME Shell, KWin), run as root in a mount
+and process namespace of its own with a private session bus: what it mounts stays inside, and
+everything it starts, the buses and Xwayland included, ends with it."""
+
+import os
+import subprocess
+
+from desktop import Failure, wait_until
+
+SCRIPT = """\
+{setup}
+exec dbus-run-session {bus_options} -- sh -c 'echo "$DBUS_SESSION_BUS_ADDRESS" > {folder}/bus.tmp
+    mv {folder}/bus.tmp {folder}/bus
+    exec {command}'
+"""
+
+
+class PrivateSession:
+    def __init__(self, folder, command, env, setup="", bus_config=None):
+        """Runs setup, then command on the session bus; the output goes to folder/output.log."""
+        from gi.repository import Gio, GLib
+        self._GLib = GLib
+        self.log = os.path.join(folder, "output.log")
+        script = SCRIPT.format(setup=setup, folder=folder, command=command,
+                               bus_options=f"--config-file={bus_config}" if bus_config else "")
+        with open(self.log, "w") as log:
+            self.process = subprocess.Popen(
+                ["unshare", "--mount", "--propagation", "private", "--pid", "--fork",
+                 "--kill-child", "--mount-proc", "sh", "-ec", script],
+                env=env, stdout=log, stderr=subprocess.STDOUT)
+        try:
+            bus_file = os.path.join(folder, "bus")
+            wait_until(f"{command.split()[0]}'s session bus", lambda: os.path.exists(bus_file))
+            with open(bus_file) as file:
+                self._bus = Gio.DBusConnection.new_for_address_sync(
+                    file.read().strip(), Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
+                    | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
+        except BaseException:
+            self.kill()
+            raise
+
+    def call(self, name, path, interface, method, arguments, reply):
+        """A D-Bus call on the session bus; arguments as (signature, values)."""
+        GLib = self._GLib
+        return self._bus.call_sync(name, path, interface, method, GLib.Variant(*arguments),
+                                   GLib.VariantType(reply), 0, 10000, None).unpack()
+
+    def kill(self):
+        # unshare ignores SIGTERM while it waits; killed, it takes its namespace with it.
+        self.process.kill()
+        self.process.wait()
