@@ -1,14 +1,16 @@
 """Tallyvex on a real display, driven from outside as a person would, and read back through the
-accessibility tree: on X11 (Xvfb and openbox) with keyboard and mouse, or on Wayland (a headless
-sway) with the keyboard.
+accessibility tree: on X11 with openbox or KWin, with keyboard and mouse; on Wayland in sway and
+in GNOME Shell (where the program goes through Xwayland) with the keyboard; and in KWin on
+Wayland through the accessibility tree's actions.
 
     tallyvex_end_to_end.py x11|wayland|gnome|kwin|kwin-x11 <build folder>
 
 The build is installed into a folder of its own first, as a package installs it, so that a
 desktop finds the program's entry.
 
-Every message box is closed each way the display allows (a click on OK, Return, Escape), and
-the focus and the selection are checked where the program puts them afterwards."""
+Every message box is closed each way the display allows (a click on OK, Return, Escape, or its
+accessible action), and the focus and the selection are checked where the program puts them
+afterwards."""
 
 import os
 import subprocess
@@ -189,7 +191,8 @@ class Scenarios:
             wait_until("the last digit in A",
                        lambda: program.tree.text_and_selection("Operand A")[0].endswith("5"))
             typed = program.tree.text_and_selection("Operand A")[0]
-            check(typed == "3.5", f"the keypad's decimal key, sent as KP_Separator, types \".\": {typed!r}")
+            check(typed == "3.5",
+                  f"the keypad's decimal key, sent as KP_Separator, types \".\": {typed!r}")
         self.finish(program)
 
     def readable_palettes(self):
