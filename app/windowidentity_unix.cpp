@@ -24,11 +24,14 @@ xcb_atom_t atom(xcb_connection_t *connection, const QByteArray &name)
 
 void nameDesktopEntryOnWindow(QWidget &window)
 {
-    // On Wayland the app id, which Qt takes from the desktop file name, names the entry.
-    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11)
+    // On Wayland the app id, which Qt takes from the desktop file name, names the entry. Other
+    // platforms may offer the X11 interface too (offscreen does), with no connection behind it.
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
         return;
-    xcb_connection_t *connection = x11->connection();
+    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
+        return;
     const xcb_atom_t property = atom(connection, QByteArrayLiteral("_KDE_NET_WM_DESKTOP_FILE"));
     const xcb_atom_t utf8 = atom(connection, QByteArrayLiteral("UTF8_STRING"));
     if (property == XCB_ATOM_NONE || utf8 == XCB_ATOM_NONE)
