@@ -103,8 +103,12 @@ class Desktop(Display):
         self.env = dict(os.environ, DISPLAY=self.display)
         self.env.pop("WAYLAND_DISPLAY", None)
         self.env.pop("QT_QPA_PLATFORM", None)
-        self._start_window_manager()
-        wait_until("the window manager", self._window_manager_runs)
+        try:
+            self._start_window_manager()
+            wait_until("the window manager", self._window_manager_runs)
+        except BaseException:
+            self.close()
+            raise
 
     def _start_window_manager(self):
         self._processes.append(subprocess.Popen(

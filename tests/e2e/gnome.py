@@ -6,6 +6,7 @@ systemd, so it never reaches the host's logind or system bus."""
 
 import json
 import os
+import re
 import shutil
 import tempfile
 import time
@@ -91,10 +92,11 @@ class GnomeShell(Display):
             setup=SYSTEM_BUS, bus_config=os.path.join(self._folder, "session-bus.conf"))
         try:
             wait_until("GNOME Shell to take scripts", self._takes_scripts)
-            # The shell starts in the overview, whose search would take the keys.
-            wait_until("the overview to close",
-                       lambda: not self._eval("Main.overview.hide(); Main.overview.visible"),
-                       interval=0.5)
+            # The shell starts in the overview, whose search would take the keys; while it
+            # starts up or the overview closes, a new window is not given the focus.
+            wait_until("the overview to close", lambda: self._eval(
+                "Main.overview.hide(); !Main.layoutManager._startingUp && !Main.overview.visible"
+                " && !Main.overview.animationInProgress"), interval=0.5)
             # The keyboard a person types on; it must exist a moment before its first key.
             self._eval("global._tallyvexKeyboard = imports.gi.Clutter.get_default_backend()"
                        ".get_default_seat().create_virtual_device("
@@ -127,6 +129,14 @@ class GnomeShell(Display):
     def close(self):
         self._shell.kill()
         super().close()
+        # Killed, Xwayland leaves its displays' locks behind, and the shell would in time find
+        # no free display.
+        with open(self._shell.log, errors="replace") as log:
+            displays = re.search(r"Using public X11 display :(\d+), \(using :(\d+)", log.read())
+        for number in displays.groups() if displays else ():
+            for path in (f"/tmp/.X{number}-lock", f"/tmp/.X11-unix/X{number}"):
+                if os.path.exists(path):
+                    os.remove(path)
         shutil.rmtree(self._folder, ignore_errors=True)
 
     def _windows(self):

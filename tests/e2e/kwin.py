@@ -151,7 +151,8 @@ class KWinX11(Desktop):
         self._kwin = KWinProcess("kwin_x11 --replace", self.env, wayland=False)
 
     def close(self):
-        self._kwin.close()
+        if hasattr(self, "_kwin"):  # not when KWin failed to start
+            self._kwin.close()
         super().close()
 
     def desktop_entry(self, window):

@@ -7,7 +7,10 @@ import subprocess
 
 from desktop import Failure, wait_until
 
+# The mounts stay in the namespace: "/" is made private where it is a mount point, that is
+# everywhere but in a chroot, where unshare could not change its propagation itself.
 SCRIPT = """\
+mount --make-rprivate / 2>/dev/null || true
 {setup}
 exec dbus-run-session {bus_options} -- sh -c 'echo "$DBUS_SESSION_BUS_ADDRESS" > {folder}/bus.tmp
     mv {folder}/bus.tmp {folder}/bus
@@ -25,7 +28,7 @@ class PrivateSession:
                                bus_options=f"--config-file={bus_config}" if bus_config else "")
         with open(self.log, "w") as log:
             self.process = subprocess.Popen(
-                ["unshare", "--mount", "--propagation", "private", "--pid", "--fork",
+                ["unshare", "--mount", "--propagation", "unchanged", "--pid", "--fork",
                  "--kill-child", "--mount-proc", "sh", "-ec", script],
                 env=env, stdout=log, stderr=subprocess.STDOUT)
         try:
