@@ -22,13 +22,13 @@ SYSTEM_BUS = """\
 [ -d /run/systemd ] && mount -t tmpfs tmpfs /run/systemd
 mkdir -p /run/dbus && mount -t tmpfs tmpfs /run/dbus
 dbus-daemon --system --fork"""
-# The shell's session bus starts no services. Without an accessibility bus of its own, whose
-# address it would publish on Xwayland's root window for Qt to take, the program publishes its
-# tree on the test's bus.
+# The shell's session bus starts no services, and its socket goes with the test's folder.
+# Without an accessibility bus of its own, whose address it would publish on Xwayland's root
+# window for Qt to take, the program publishes its tree on the test's bus.
 SESSION_BUS = """\
 <busconfig>
   <type>session</type>
-  <listen>unix:tmpdir=/tmp</listen>
+  <listen>unix:dir={folder}</listen>
   <auth>EXTERNAL</auth>
   <policy context="default">
     <allow send_destination="*" eavesdrop="true"/><allow eavesdrop="true"/><allow own="*"/>
@@ -70,7 +70,7 @@ class GnomeShell(Display):
         with open(os.path.join(extension, "extension.js"), "w") as file:
             file.write(EXTENSION)
         with open(os.path.join(self._folder, "session-bus.conf"), "w") as file:
-            file.write(SESSION_BUS)
+            file.write(SESSION_BUS.format(folder=self._folder))
         settings = os.path.join(self._folder, "config/glib-2.0/settings")
         os.makedirs(settings)
         with open(os.path.join(settings, "keyfile"), "w") as file:
