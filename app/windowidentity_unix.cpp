@@ -10,13 +10,15 @@
 
 namespace {
 
-xcb_atom_t atom(xcb_connection_t *connection, const QByteArray &name)
+xcb_intern_atom_cookie_t requestAtom(xcb_connection_t *connection, const char *name)
+{
+    return xcb_intern_atom(connection, false, uint16_t(qstrlen(name)), name);
+}
+
+xcb_atom_t atomReply(xcb_connection_t *connection, xcb_intern_atom_cookie_t cookie)
 {
     const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
-            xcb_intern_atom_reply(connection,
-                                  xcb_intern_atom(connection, false, name.size(), name.constData()),
-                                  nullptr),
-            &std::free);
+            xcb_intern_atom_reply(connection, cookie, nullptr), &std::free);
     return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
@@ -32,8 +34,12 @@ void nameDesktopEntryOnWindow(QWidget &window)
     xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
     if (!connection)
         return;
-    const xcb_atom_t property = atom(connection, QByteArrayLiteral("_KDE_NET_WM_DESKTOP_FILE"));
-    const xcb_atom_t utf8 = atom(connection, QByteArrayLiteral("UTF8_STRING"));
+    // Both asked for before either answer is awaited: one round trip to the server at start-up.
+    const xcb_intern_atom_cookie_t propertyCookie =
+            requestAtom(connection, "_KDE_NET_WM_DESKTOP_FILE");
+    const xcb_intern_atom_cookie_t utf8Cookie = requestAtom(connection, "UTF8_STRING");
+    const xcb_atom_t property = atomReply(connection, propertyCookie);
+    const xcb_atom_t utf8 = atomReply(connection, utf8Cookie);
     if (property == XCB_ATOM_NONE || utf8 == XCB_ATOM_NONE)
         return;
     const QByteArray entry = QGuiApplication::desktopFileName().toUtf8();

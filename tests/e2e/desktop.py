@@ -56,6 +56,11 @@ class Display:
     """What an X display and a Wayland compositor share: the processes that make them, ended
     on close, and the windows found by their titles (windows_named)."""
 
+    # What a person can do here, and what the tests then send: a display without a keyboard is
+    # driven through the accessibility tree.
+    has_keyboard = True
+    types_keypad_separator = True
+
     def __init__(self):
         self._processes = []
 

@@ -156,8 +156,6 @@ class GnomeShell(Display):
         """Left, top, width and height of the window with the frame Mutter gives it."""
         return tuple(self.window_facts(window)["frame"])
 
-    geometry = frame
-
     def desktop_entry(self, window):
         """The desktop entry the shell's window tracker ties the window to."""
         return self.window_facts(window)["app"]

@@ -121,8 +121,6 @@ class KWin(Display):
         """Left, top, width and height of the window with the frame KWin gives it."""
         return tuple(self._window(window)["frame"])
 
-    geometry = frame
-
     def desktop_entry(self, window):
         return self._window(window)["entry"]
 

@@ -72,7 +72,7 @@ class Scenarios:
         self.bus = bus
         self.executable = executable
         self.started = []
-        self.keyboard = getattr(display, "has_keyboard", True)
+        self.keyboard = display.has_keyboard
         # A click on OK where there is a pointer, Return and Escape where there is a keyboard;
         # with neither, OK's accessible action, as a screen reader's user would press it.
         self.closings = ((["click"] if display.has_pointer else [])
@@ -184,7 +184,7 @@ class Scenarios:
               f"in a \",\" locale, 2 POW 0.5 shows {root_of_two} and no box")
         self.display.key("alt+a")  # ADD puts the focus back in A, its text selected
         program.wait_for_focus("Operand A")
-        if getattr(self.display, "types_keypad_separator", True):
+        if self.display.types_keypad_separator:
             self.display.type("3")
             self.display.key("KP_Separator")
             self.display.type("5")

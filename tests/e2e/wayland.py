@@ -97,25 +97,19 @@ class Compositor(Display):
     def windows_named(self, title):
         return [view["id"] for view in self._views() if view.get("name") == title]
 
-    def geometry(self, window):
-        """Left, top, width and height of the window's surface on the output."""
+    def _view(self, window):
         for view in self._views():
             if view["id"] == window:
-                outer, inner = view["rect"], view["window_rect"]
-                return (outer["x"] + inner["x"], outer["y"] + inner["y"],
-                        inner["width"], inner["height"])
+                return view
         raise Failure(f"no window {window}")
 
     def frame(self, window):
         """Left, top, width and height of the window with the border sway draws."""
-        for view in self._views():
-            if view["id"] == window:
-                return tuple(view["rect"][k] for k in ("x", "y", "width", "height"))
-        raise Failure(f"no window {window}")
+        return tuple(self._view(window)["rect"][k] for k in ("x", "y", "width", "height"))
 
     def desktop_entry(self, window):
         """The app id, which names the desktop entry on Wayland."""
-        return next(view.get("app_id") for view in self._views() if view["id"] == window)
+        return self._view(window).get("app_id")
 
     def activate(self, window):
         self._swaymsg(f"[con_id={window}]", "focus")
