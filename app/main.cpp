@@ -1,37 +1,24 @@
 #include "app/displaycheck.h"
+#include "app/platformstart.h"
+#include "app/programexit.h"
 #include "app/windowidentity.h"
 #include "runtime/desktopservices.h"
-#include "runtime/sessionplatform.h"
+#include "runtime/platformchoice.h"
 #include "ui/form1.h"
 
 #include <QApplication>
+#include <QProcessEnvironment>
 #include <QSessionManager>
 
 #include <cstdio>
-#include <cstdlib>
+#include <memory>
 #include <vector>
 
-int main(int argc, char *argv[])
+namespace {
+
+// Shows the window until it is unloaded; the program's exit status.
+int runForm(QApplication &application)
 {
-    if (!displayAvailable()) {
-        std::fputs("tallyvex: no display to show the window on (neither DISPLAY nor "
-                   "WAYLAND_DISPLAY is set); start it from a desktop session, or on a virtual "
-                   "display with xvfb-run -a tallyvex\n",
-                   stderr);
-        return 1;
-    }
-
-    // The session's platform is asked for as an argument rather than through the environment,
-    // which the programs Tallyvex starts, such as the browser, would inherit.
-    std::vector<char *> arguments(argv, argv + argc);
-    QByteArray platform = runtime::sessionPlatform(argc, argv);
-    char platformOption[] = "-platform";
-    if (!platform.isEmpty())
-        arguments.insert(arguments.end(), { platformOption, platform.data() });
-    int argumentCount = int(arguments.size());
-    arguments.push_back(nullptr);
-
-    QApplication application(argumentCount, arguments.data());
     QApplication::setApplicationName(QStringLiteral(TALLYVEX_APPLICATION_NAME));
     // Names the desktop entry, which Wayland compositors take as the window's app id.
     QGuiApplication::setDesktopFileName(QStringLiteral(TALLYVEX_APP_ID));
@@ -52,11 +39,40 @@ int main(int argc, char *argv[])
         return 0; // a second copy: refused, its box already closed
     nameDesktopEntryOnWindow(form);
     form.show();
-    const int status = QApplication::exec();
-    // The window has been unloaded. Qt 6.4's Wayland client can deadlock while it tears its
-    // display down (its event thread waits for a read that never comes), which left the process
-    // running, and holding the single-instance lock, with nothing on the screen. Nothing is left
-    // to save, and the system frees the rest, the lock included: end here.
-    std::fflush(nullptr);
-    std::_Exit(status);
+    return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (!displayAvailable()) {
+        std::fputs("tallyvex: no display to show the window on (neither DISPLAY nor "
+                   "WAYLAND_DISPLAY is set); start it from a desktop session, or on a virtual "
+                   "display with xvfb-run -a tallyvex\n",
+                   stderr);
+        return 1;
+    }
+
+    // The platform is asked for as an argument rather than through the environment, which the
+    // programs Tallyvex starts, such as the browser, would inherit.
+    const QList<QByteArray> givenArguments(argv, argv + argc);
+    QList<QByteArray> arguments = runtime::applicationArguments(
+            givenArguments,
+            runtime::platformOverride(QProcessEnvironment::systemEnvironment(), givenArguments));
+    std::vector<char *> argumentPointers;
+    for (QByteArray &argument : arguments)
+        argumentPointers.push_back(argument.data());
+    int argumentCount = int(argumentPointers.size());
+    argumentPointers.push_back(nullptr);
+
+    std::unique_ptr<QApplication> application;
+    {
+        const PlatformStartReport report;
+        application = std::make_unique<QApplication>(argumentCount, argumentPointers.data());
+    }
+    const int status = runForm(*application);
+    // Every way out, a refused second copy included, leaves through here.
+    endWhereTeardownHangs(status);
+    return status;
 }

@@ -2,12 +2,14 @@
 
 #include <QString>
 
+class QProcessEnvironment;
+
 #include <cstdint>
 #include <optional>
 
 namespace runtime {
 
-// The mark of the running copy: a lock per user and display that the system holds for the
+// The mark of the running copy: a lock per user and desktop session that the system holds for the
 // process and releases with it however it ends. Of two copies started at the same moment
 // exactly one gets it, and a copy that crashed or was killed holds nothing that could block the
 // next start. On Unix it is a lock on a file in the user's runtime folder; on Windows a named
@@ -24,14 +26,15 @@ public:
     // the answer is kept for the life of this copy.
     bool anotherCopyRuns();
 
-    // Unix: <runtime folder>/tallyvex-<display>.lock, the runtime folder being the user's own,
-    // or empty when the user has no such folder. Windows: Local\Tallyvex-<display>.
+    // Unix: <runtime folder>/tallyvex-<session>.lock, the runtime folder being the user's own,
+    // or empty when the user has no such folder. Windows: Local\Tallyvex-<session>.
     static QString defaultLockName();
 
+    // The user's desktop session as a name of letters, digits, "-" and "_", whatever platform
+    // Qt runs on in it: copies in one session see each other, copies in different ones do not.
+    static QString sessionName(const QProcessEnvironment &environment);
+
 private:
-    // The display the window goes to, as a name of letters, digits and "_": copies on
-    // different displays do not see each other.
-    static QString displayName();
     // Takes the lock; false only when another copy holds it. When the lock cannot be made at
     // all, nothing shows that another copy runs, and the user is not kept from the program.
     bool acquire();

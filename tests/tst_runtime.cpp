@@ -1,6 +1,7 @@
 #include "runtime/desktopservices.h"
 #include "runtime/errorpresentation.h"
 #include "runtime/errortrap.h"
+#include "runtime/platformchoice.h"
 #include "runtime/sendkeys.h"
 #include "support/recordingservices.h"
 #include "support/runtimeerrorcheck.h"
@@ -33,6 +34,8 @@ private Q_SLOTS:
     void shellStartsAProgramWithoutAShell();
     void shellRaisesFileNotFound_data();
     void shellRaisesFileNotFound();
+    void platformComesBeforeTheUsersArguments_data();
+    void platformComesBeforeTheUsersArguments();
 };
 
 void TestRuntime::keyText_data()
@@ -205,6 +208,27 @@ void TestRuntime::shellRaisesFileNotFound()
     QCOMPARE(raisedErrorNumber(
                      [&] { services.rtcShell(commandLine, runtime::ShellWindowStyle::Hide); }),
              53);
+}
+
+void TestRuntime::platformComesBeforeTheUsersArguments_data()
+{
+    QTest::addColumn<QByteArrayList>("given");
+    QTest::addColumn<QByteArray>("platform");
+    QTest::addColumn<QByteArrayList>("passed");
+    QTest::newRow("none chosen") << QByteArrayList{ "tallyvex", "-style" } << QByteArray()
+                                 << QByteArrayList{ "tallyvex", "-style" };
+    // An option that takes a value, last on the line, must not take the platform as its value.
+    QTest::newRow("after the name")
+            << QByteArrayList{ "tallyvex", "-reverse", "-style" } << QByteArray("xcb;wayland")
+            << QByteArrayList{ "tallyvex", "-platform", "xcb;wayland", "-reverse", "-style" };
+}
+
+void TestRuntime::platformComesBeforeTheUsersArguments()
+{
+    QFETCH(QByteArrayList, given);
+    QFETCH(QByteArray, platform);
+    QFETCH(QByteArrayList, passed);
+    QCOMPARE(runtime::applicationArguments(given, platform), passed);
 }
 
 QTEST_MAIN(TestRuntime)

@@ -1,5 +1,5 @@
 // The lock of the running copy as every platform has it: one copy at a time, copies started
-// together, a killed copy, other displays. The platform's own side is in
+// together, a killed copy. The platform's own side is in
 // tst_singleinstance_<platform>.cpp.
 #include "runtime/singleinstance.h"
 #include "support/instancecopies.h"
@@ -21,8 +21,6 @@ private Q_SLOTS:
     void onlyTheFirstCopyRuns();
     void copiesStartedTogetherNeverBothRun_data();
     void copiesStartedTogetherNeverBothRun();
-    void copiesForOtherDisplaysRun_data();
-    void copiesForOtherDisplaysRun();
     void killedCopyDoesNotBlockTheNextStart();
 
 private:
@@ -68,23 +66,6 @@ void TestSingleInstance::copiesStartedTogetherNeverBothRun()
         QVERIFY2(running == 1,
                  qPrintable(QStringLiteral("%1 copies ran in round %2").arg(running).arg(time)));
     }
-}
-
-void TestSingleInstance::copiesForOtherDisplaysRun_data()
-{
-    QTest::addColumn<QString>("otherPlatform");
-    QTest::addColumn<int>("running");
-    QTest::newRow("same display") << "offscreen" << 1;
-    QTest::newRow("other display") << "minimal" << 2;
-}
-
-void TestSingleInstance::copiesForOtherDisplaysRun()
-{
-    QFETCH(QString, otherPlatform);
-    QFETCH(int, running);
-    QCOMPARE(copiesThatRun({ { m_runtimeFolder.path(), QStringLiteral("offscreen") },
-                             { m_runtimeFolder.path(), otherPlatform } }),
-             running);
 }
 
 void TestSingleInstance::killedCopyDoesNotBlockTheNextStart()

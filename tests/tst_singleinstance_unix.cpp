@@ -1,15 +1,20 @@
-// The lock of the running copy on Unix: a file per user and display in the user's own runtime
-// folder, left in place when the copy ends.
+// The lock of the running copy on Unix: a file per user and desktop session in the user's own
+// runtime folder, left in place when the copy ends; and the platform the program asks Qt for in
+// that session.
+#include "runtime/platformchoice.h"
 #include "runtime/singleinstance.h"
 #include "support/instancecopies.h"
 
 #include <QFileInfo>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <unistd.h>
 
 using runtime::SingleInstanceLock;
+
+Q_DECLARE_METATYPE(InstanceCopy)
 
 class TestSingleInstanceUnix : public QObject
 {
@@ -18,7 +23,11 @@ class TestSingleInstanceUnix : public QObject
 private Q_SLOTS:
     void init();
     void copiesForOtherUsersRun();
-    void lockIsPerUserAndDisplay();
+    void copiesInOtherSessionsRun_data();
+    void copiesInOtherSessionsRun();
+    void lockIsPerUserAndSession();
+    void platformOverride_data();
+    void platformOverride();
     void lockFileOutlivesTheCopy();
     void lockFolderOutsideALoginSessionIsPrivate();
 
@@ -41,11 +50,87 @@ void TestSingleInstanceUnix::copiesForOtherUsersRun()
              2);
 }
 
-void TestSingleInstanceUnix::lockIsPerUserAndDisplay()
+void TestSingleInstanceUnix::copiesInOtherSessionsRun_data()
+{
+    QTest::addColumn<InstanceCopy>("other");
+    QTest::addColumn<int>("running");
+    // The first copy runs on Xwayland in the session of Wayland display wayland-1, X display :1.
+    const QString folder = m_runtimeFolder.path();
+    const auto offscreen = QStringLiteral("offscreen");
+    QTest::newRow("Xwayland, same session")
+            << InstanceCopy{ folder, offscreen, QStringLiteral(":1.0"),
+                             QStringLiteral("wayland-1") }
+            << 1;
+    // Another platform stands in for Wayland: the lock must not depend on it.
+    QTest::newRow("Wayland, same session") << InstanceCopy{ folder, QStringLiteral("minimal"),
+                                                            QString(), QStringLiteral("wayland-1") }
+                                           << 1;
+    QTest::newRow("another Wayland session")
+            << InstanceCopy{ folder, offscreen, QStringLiteral(":2"), QStringLiteral("wayland-2") }
+            << 2;
+    QTest::newRow("an X session") << InstanceCopy{ folder, offscreen, QStringLiteral(":1") } << 2;
+    QTest::newRow("another X session")
+            << InstanceCopy{ folder, offscreen, QStringLiteral(":2") } << 2;
+}
+
+void TestSingleInstanceUnix::copiesInOtherSessionsRun()
+{
+    QFETCH(InstanceCopy, other);
+    QFETCH(int, running);
+    const InstanceCopy first{ m_runtimeFolder.path(), QStringLiteral("offscreen"),
+                              QStringLiteral(":1"), QStringLiteral("wayland-1") };
+    QCOMPARE(copiesThatRun({ first, other }), running);
+}
+
+void TestSingleInstanceUnix::lockIsPerUserAndSession()
 {
     const QString path = SingleInstanceLock::defaultLockName();
     QCOMPARE(QFileInfo(path).absolutePath(), QFileInfo(m_runtimeFolder.path()).absoluteFilePath());
-    QCOMPARE(QFileInfo(path).fileName(), QStringLiteral("tallyvex-offscreen.lock"));
+    QVERIFY2(QFileInfo(path).fileName().startsWith(u"tallyvex-"), qPrintable(path));
+    // Only letters, digits, "-" and "_" come from the environment: a display named with a path
+    // stays in the runtime folder.
+    QProcessEnvironment environment;
+    environment.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("/run/user/0/../wl.0"));
+    QCOMPARE(SingleInstanceLock::sessionName(environment),
+             QStringLiteral("wayland-_run_user_0____wl_0"));
+}
+
+void TestSingleInstanceUnix::platformOverride_data()
+{
+    QTest::addColumn<QStringList>("variables");
+    QTest::addColumn<QByteArrayList>("arguments");
+    QTest::addColumn<QByteArray>("platform");
+    const QByteArrayList none{ "tallyvex" };
+    const QStringList gnomeWayland{ "XDG_CURRENT_DESKTOP=GNOME", "DISPLAY=:0",
+                                    "WAYLAND_DISPLAY=wayland-0" };
+    QTest::newRow("GNOME, with Xwayland") << gnomeWayland << none << QByteArray("xcb;wayland");
+    QTest::newRow("GNOME in a list")
+            << QStringList{ "XDG_CURRENT_DESKTOP=ubuntu:GNOME", "DISPLAY=:0" } << none
+            << QByteArray("xcb;wayland");
+    QTest::newRow("GNOME by the session's desktop")
+            << QStringList{ "XDG_SESSION_DESKTOP=gnome", "DISPLAY=:0" } << none
+            << QByteArray("xcb;wayland");
+    QTest::newRow("GNOME without Xwayland")
+            << QStringList{ "XDG_CURRENT_DESKTOP=GNOME", "WAYLAND_DISPLAY=wayland-0" } << none
+            << QByteArray();
+    QTest::newRow("KDE Plasma") << QStringList{ "XDG_CURRENT_DESKTOP=KDE", "DISPLAY=:0",
+                                                "WAYLAND_DISPLAY=wayland-0" }
+                                << none << QByteArray();
+    QTest::newRow("chosen by QT_QPA_PLATFORM")
+            << (gnomeWayland + QStringList{ "QT_QPA_PLATFORM=wayland" }) << none << QByteArray();
+    QTest::newRow("chosen by -platform")
+            << gnomeWayland << QByteArrayList{ "tallyvex", "-platform", "wayland" } << QByteArray();
+}
+
+void TestSingleInstanceUnix::platformOverride()
+{
+    QFETCH(QStringList, variables);
+    QFETCH(QByteArrayList, arguments);
+    QFETCH(QByteArray, platform);
+    QProcessEnvironment environment;
+    for (const QString &variable : variables)
+        environment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
+    QCOMPARE(runtime::platformOverride(environment, arguments), platform);
 }
 
 void TestSingleInstanceUnix::lockFileOutlivesTheCopy()

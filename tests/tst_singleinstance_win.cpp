@@ -1,5 +1,5 @@
 // The lock of the running copy on Windows: a named kernel object in the session's namespace,
-// one per display, gone with the last copy that holds it.
+// one per session, gone with the last copy that holds it.
 #include "runtime/singleinstance.h"
 
 #include <QTest>
@@ -19,7 +19,7 @@ private Q_SLOTS:
 
 void TestSingleInstanceWin::lockIsAnObjectOfTheSession()
 {
-    QCOMPARE(SingleInstanceLock::defaultLockName(), QStringLiteral("Local\\Tallyvex-offscreen"));
+    QCOMPARE(SingleInstanceLock::defaultLockName(), QStringLiteral("Local\\Tallyvex-windows"));
 }
 
 void TestSingleInstanceWin::lockGoesWithTheCopy()

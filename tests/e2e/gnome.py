@@ -9,7 +9,6 @@ import os
 import re
 import shutil
 import tempfile
-import time
 
 from desktop import Display, Failure, wait_until
 from session import PrivateSession
@@ -46,6 +45,16 @@ global.get_window_actors().map(actor => actor.meta_window).map(w => {
             focused: w.has_focus(), maximize: w.can_maximize(), minimize: w.can_minimize()};
 })"""
 MODIFIERS = {"alt": "Alt_L", "shift": "Shift_L", "ctrl": "Control_L"}
+KEYBOARD = """
+const seat = imports.gi.Clutter.get_default_backend().get_default_seat();
+global._tallyvexKeyboardAdded = false;
+seat.connect("device-added", (seat, device) => {
+    if (device.get_device_type() === imports.gi.Clutter.InputDeviceType.KEYBOARD_DEVICE)
+        global._tallyvexKeyboardAdded = true;
+});
+global._tallyvexKeyboard = seat.create_virtual_device(
+    imports.gi.Clutter.InputDeviceType.KEYBOARD_DEVICE);
+"""
 
 
 class GnomeShell(Display):
@@ -55,6 +64,7 @@ class GnomeShell(Display):
     # X11 layer sends KP_Separator to the same platform, xcb.
     types_keypad_separator = False
     other_program = ["weston-flower"]
+    wayland_client_env = {"QT_QPA_PLATFORM": "wayland"}
 
     def __init__(self, prefix):
         """prefix: where the program is installed, its desktop entry under share/."""
@@ -97,11 +107,9 @@ class GnomeShell(Display):
             wait_until("the overview to close", lambda: self._eval(
                 "Main.overview.hide(); !Main.layoutManager._startingUp && !Main.overview.visible"
                 " && !Main.overview.animationInProgress"), interval=0.5)
-            # The keyboard a person types on; it must exist a moment before its first key.
-            self._eval("global._tallyvexKeyboard = imports.gi.Clutter.get_default_backend()"
-                       ".get_default_seat().create_virtual_device("
-                       "imports.gi.Clutter.InputDeviceType.KEYBOARD_DEVICE)")
-            time.sleep(0.5)
+            # The keyboard a person types on. Keys sent before the seat has added it are lost.
+            self._eval(KEYBOARD)
+            wait_until("the virtual keyboard", lambda: self._eval("global._tallyvexKeyboardAdded"))
             # A session's clients: GNOME's desktop names, its Wayland display, and Xwayland's.
             self.env = {k: v for k, v in os.environ.items() if k != "QT_QPA_PLATFORM"}
             self.env.update(XDG_RUNTIME_DIR=runtime, WAYLAND_DISPLAY="tallyvex",
@@ -179,7 +187,6 @@ class GnomeShell(Display):
         state = "PRESSED" if pressed else "RELEASED"
         self._eval(f"global._tallyvexKeyboard.notify_keyval(GLib.get_monotonic_time(), {keyval}, "
                    f"imports.gi.Clutter.KeyState.{state})")
-        time.sleep(0.02)
 
     def key(self, *keys):
         """Keys as xdotool names them: "Return", "alt+h", "shift+Left"."""
@@ -192,12 +199,10 @@ class GnomeShell(Display):
             self._keyval(f"imports.gi.Clutter.KEY_{name}", False)
             for keyval in reversed(held):
                 self._keyval(keyval, False)
-        time.sleep(0.1)
 
     def type(self, text):
         for character in text:
             keyval = f"imports.gi.Clutter.unicode_to_keysym({ord(character)})"
             self._keyval(keyval, True)
             self._keyval(keyval, False)
-        time.sleep(0.1)
 

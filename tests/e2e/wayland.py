@@ -9,7 +9,6 @@ import pwd
 import shutil
 import subprocess
 import tempfile
-import time
 
 from desktop import Display, Failure, wait_until
 
@@ -24,6 +23,7 @@ class Compositor(Display):
     WIDTH, HEIGHT = 1024, 768
     has_pointer = False
     other_program = ["weston-flower"]
+    wayland_client_env = {}  # the clients' environment asks Qt for Wayland already
 
     def __init__(self):
         super().__init__()
@@ -133,8 +133,6 @@ class Compositor(Display):
             for modifier in reversed(modifiers):
                 args += ["-m", modifier]
             subprocess.run(["wtype", "-d", "40", *args], env=self.env, check=True)
-        time.sleep(0.1)
 
     def type(self, text):
         subprocess.run(["wtype", "-d", "40", text], env=self.env, check=True)
-        time.sleep(0.1)

@@ -4,6 +4,7 @@
 #include <QProcess>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -35,6 +36,13 @@ int copiesThatRun(const QList<InstanceCopy> &copies)
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), copy.runtimeFolder);
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), copy.platform);
+        for (const auto &[variable, value] :
+             { std::pair{ "DISPLAY", copy.xDisplay },
+               std::pair{ "WAYLAND_DISPLAY", copy.waylandDisplay } }) {
+            environment.remove(QLatin1StringView(variable));
+            if (!value.isEmpty())
+                environment.insert(QLatin1StringView(variable), value);
+        }
         process->setProcessEnvironment(environment);
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process->start(QStringLiteral(INSTANCE_CHECK_EXECUTABLE), {});
