@@ -86,7 +86,11 @@ class Orca(Process):
             found = wait_until(f"Orca to say {phrases}", ends, timeout=30)
         except Failure:
             said = self.speech()[self._heard:]
-            raise Failure(f"{what}: Orca said {said[-300:]!r}, not all of {phrases}")
+            # The whole debug log, for the events Orca received and what it made of them.
+            with open("orca-debug.log", "w") as file:
+                file.write("".join(self._log))
+            raise Failure(f"{what}: Orca said {said[-300:]!r}, not all of {phrases} "
+                          f"(its debug log: {os.path.abspath('orca-debug.log')})")
         said = self.speech()[self._heard:max(found)]
         self._heard = max(found)
         check(True, f"{what}: Orca said {said[-160:]!r}")

@@ -7,15 +7,20 @@ import subprocess
 
 from desktop import Failure, wait_until
 
-# The mounts stay in the namespace: "/" is made private where it is a mount point, that is
-# everywhere but in a chroot, where unshare could not change its propagation itself.
+# The mounts stay in the namespace: "/" is made private first. In a chroot whose root is not a
+# mount point that cannot be done, and what the desktop mounts would reach the host's mounts.
 SCRIPT = """\
-mount --make-rprivate / 2>/dev/null || true
+if ! mount --make-rprivate / 2>/dev/null; then
+    echo "{NOT_PRIVATE}"
+    exit 1
+fi
 {setup}
 exec dbus-run-session {bus_options} -- sh -c 'echo "$DBUS_SESSION_BUS_ADDRESS" > {folder}/bus.tmp
     mv {folder}/bus.tmp {folder}/bus
     exec {command}'
 """
+NOT_PRIVATE = ("the root folder is not a mount point (a chroot?), so the desktop's mounts could "
+               "not be kept private; make it one first: mount --bind ROOT ROOT")
 
 
 class PrivateSession:
@@ -24,7 +29,7 @@ class PrivateSession:
         from gi.repository import Gio, GLib
         self._GLib = GLib
         self.log = os.path.join(folder, "output.log")
-        script = SCRIPT.format(setup=setup, folder=folder, command=command,
+        script = SCRIPT.format(setup=setup, folder=folder, command=command, NOT_PRIVATE=NOT_PRIVATE,
                                bus_options=f"--config-file={bus_config}" if bus_config else "")
         with open(self.log, "w") as log:
             self.process = subprocess.Popen(
@@ -33,7 +38,11 @@ class PrivateSession:
                 env=env, stdout=log, stderr=subprocess.STDOUT)
         try:
             bus_file = os.path.join(folder, "bus")
-            wait_until(f"{command.split()[0]}'s session bus", lambda: os.path.exists(bus_file))
+            wait_until(f"{command.split()[0]}'s session bus",
+                       lambda: os.path.exists(bus_file) or self.process.poll() is not None)
+            if not os.path.exists(bus_file):
+                with open(self.log, errors="replace") as log:
+                    raise Failure(f"{command.split()[0]} did not start: {log.read().strip()}")
             with open(bus_file) as file:
                 self._bus = Gio.DBusConnection.new_for_address_sync(
                     file.read().strip(), Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
