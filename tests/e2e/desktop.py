@@ -2,6 +2,7 @@
 for the end-to-end tests: Xvfb on a display it picks itself (-displayfd), openbox, xdotool and
 ImageMagick's import. Python's standard library only."""
 
+import ctypes
 import os
 import subprocess
 import tempfile
@@ -138,6 +139,10 @@ class Desktop(Display):
         out = self.xdotool("search", "--onlyvisible", "--name", f"^{title}$", check=False)
         return [int(w) for w in out.split()]
 
+    def windows_of(self, pid):
+        """The program's visible windows, its menus included."""
+        return self.xdotool("search", "--onlyvisible", "--pid", str(pid), check=False).split()
+
     def geometry(self, window):
         """Left, top, width and height of the window's client area on the screen."""
         # xwininfo, since xdotool counts the frame's offset twice under a reparenting manager.
@@ -186,6 +191,31 @@ class Desktop(Display):
 
     def type(self, text):
         self.xdotool("type", "--delay", "40", text)
+
+    def selection_owned(self, selection):
+        """True when a client owns the X selection, such as CLIPBOARD_MANAGER."""
+        x11 = ctypes.CDLL("libX11.so.6")
+        x11.XOpenDisplay.restype = ctypes.c_void_p
+        x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        x11.XInternAtom.restype = ctypes.c_ulong
+        x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+        x11.XGetSelectionOwner.restype = ctypes.c_ulong
+        x11.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+        x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        connection = x11.XOpenDisplay(self.display.encode())
+        if not connection:
+            raise Failure(f"cannot open {self.display}")
+        try:
+            atom = x11.XInternAtom(connection, selection.encode(), 0)
+            return x11.XGetSelectionOwner(connection, atom) != 0
+        finally:
+            x11.XCloseDisplay(connection)
+
+    def clipboard(self):
+        """The clipboard's text, or None when nobody holds one."""
+        result = subprocess.run(["xclip", "-out", "-selection", "clipboard"], env=self.env,
+                                capture_output=True, text=True, timeout=30)
+        return result.stdout if result.returncode == 0 else None
 
     def screenshot(self, x, y, width, height):
         """The pixels of a part of the screen, as PPM bytes, 8 bits a channel."""

@@ -106,15 +106,16 @@ class Scenarios:
             self.display.key(how)
         self.display.wait_for_no_window(title)
 
-    def click_control(self, program, role, name):
-        self.display.click(*program.tree.centre_on_screen(role, name))
+    def click_control(self, program, role, name, button=1):
+        self.display.click(*program.tree.centre_on_screen(role, name), button)
 
     def run(self):
         if self.keyboard:
             scenarios = (self.start_up, self.session_platform, self.comma_locale,
                          self.readable_palettes, self.information_boxes, self.switching_away,
                          self.second_copy, self.untrapped_error, self.tooltip, self.exit_keys,
-                         self.close_keys, self.close_button, self.ends_every_time)
+                         self.close_keys, self.close_button, self.ends_every_time,
+                         self.clipboard_kept)
         else:
             scenarios = (self.start_up, self.information_boxes, self.second_copy,
                          self.close_button)
@@ -362,6 +363,32 @@ class Scenarios:
             self.display.close_window(program.window)
             self.close_box(program, "CONTACT !", "Return")
             check(program.exit_status(timeout=2) == 0, "a window closed: the program ends")
+
+    def clipboard_kept(self):
+        """A number copied from A is still on the clipboard once the program has ended: on its
+        way out it hands the clipboard to the desktop's clipboard manager, here Cinnamon's,
+        which keeps only what a program hands it."""
+        if not getattr(self.display, "selection_owned", None):
+            return  # X11 only
+        manager = Process(["csd-clipboard"], dict(self.display.env, **self.bus.environment()))
+        try:
+            wait_until("the clipboard manager",
+                       lambda: self.display.selection_owned("CLIPBOARD_MANAGER"))
+            program = Program(self)
+            self.display.type("345")
+            self.display.key("shift+Home")
+            # The box's own menu, a window of the program's: Ctrl+C types a character the box
+            # refuses.
+            self.click_control(program, "text", "Operand A", button=3)
+            wait_until("the box's menu",
+                       lambda: len(self.display.windows_of(program.process.pid)) == 2)
+            self.display.key("c")
+            wait_until("345 on the clipboard", lambda: self.display.clipboard() == "345")
+            self.finish(program)
+            check(self.display.clipboard() == "345",
+                  "345 copied from A stays on the clipboard after the program has ended")
+        finally:
+            manager.stop()
 
     def finish(self, program):
         if self.keyboard:
