@@ -2,15 +2,15 @@
 
 #include <QString>
 
-class QProcessEnvironment;
-
 #include <cstdint>
 #include <optional>
 
+class QProcessEnvironment;
+
 namespace runtime {
 
-// The mark of the running copy: a lock per user and desktop session that the system holds for the
-// process and releases with it however it ends. Of two copies started at the same moment
+// The mark of the running copy: a lock per user and desktop session that the system holds for
+// the process and releases with it however it ends. Of two copies started at the same moment
 // exactly one gets it, and a copy that crashed or was killed holds nothing that could block the
 // next start. On Unix it is a lock on a file in the user's runtime folder; on Windows a named
 // kernel object in the session's namespace.
