@@ -128,21 +128,24 @@ int LineEditAccessible::characterCount() const
 
 QRect LineEditAccessible::characterRect(int offset) const
 {
-    // Measured from the start of the text area; the boxes show their text from the left.
     const QString character = text(offset, offset + 1);
     if (character.isEmpty())
         return QRect();
+    // Measured from the caret, which Qt places where the text has scrolled to: its rectangle is
+    // centred on the caret. The caret's offset and the character's differ by the text between.
+    const QLineEdit *box = lineEdit();
+    const QFontMetrics metrics(box->font());
+    const QString shown = box->displayText();
+    const QRectF caret = box->inputMethodQuery(Qt::ImCursorRectangle).toRectF();
+    const int caretOffset = box->cursorPosition();
+    const int x = qRound(caret.center().x()) + metrics.horizontalAdvance(shown.left(offset))
+            - metrics.horizontalAdvance(shown.left(caretOffset));
     QStyleOptionFrame option;
-    option.initFrom(lineEdit());
-    const QRect area =
-            lineEdit()->style()->subElementRect(QStyle::SE_LineEditContents, &option, lineEdit());
-    const QMargins margins = lineEdit()->textMargins();
-    const QFontMetrics metrics(lineEdit()->font());
-    const int x = area.left() + margins.left()
-            + metrics.horizontalAdvance(lineEdit()->text().left(offset));
-    const QRect rect(x, area.top() + margins.top(), metrics.horizontalAdvance(character),
-                     metrics.height());
-    return rect.translated(lineEdit()->mapToGlobal(QPoint(0, 0)));
+    option.initFrom(box);
+    const QRect area = box->style()->subElementRect(QStyle::SE_LineEditContents, &option, box);
+    const QRect rect(x, area.top() + box->textMargins().top(),
+                     metrics.horizontalAdvance(shown.mid(offset, 1)), metrics.height());
+    return rect.translated(box->mapToGlobal(QPoint(0, 0)));
 }
 
 int LineEditAccessible::offsetAtPoint(const QPoint &point) const

@@ -4,9 +4,12 @@
 
 class QLineEdit;
 
-// What a screen reader reads of a line edit: Qt's own, but for its text attributes. Qt 6.4 gives
-// each character an empty run of attributes, and Orca, which reads a line run by run, then
-// leaves out the last character ("34 selected" for "345"). Here the whole text is one run.
+// What a screen reader reads of a line edit, on QLineEdit's public API, since Qt's own interface
+// is private. Where it differs from Qt's: the whole text is one run of attributes, where Qt 6.4
+// gives each character an empty run and Orca, which reads a line run by run, then leaves out the
+// last character ("34 selected" for "345"); a character's extents are measured from the caret,
+// which Qt places where the text has scrolled to; and a box that hides its text gives none of it,
+// not even the characters that mask it.
 class LineEditAccessible : public QAccessibleWidget,
                            public QAccessibleTextInterface,
                            public QAccessibleEditableTextInterface

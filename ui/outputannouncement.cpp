@@ -50,4 +50,8 @@ void OutputAnnouncement::appear(const QString &text)
     setAccessibleName(text);
     QWidget::show();
     raisePlatformAnnouncement(text);
+    // Said, it goes again: a screen reader's user browsing the window meets the output box
+    // alone, not a stale copy of what it said. The reader has its event and reads the name,
+    // which stays, whenever it comes to it.
+    QTimer::singleShot(0, this, &QWidget::hide);
 }

@@ -7,7 +7,7 @@
 // its changes; Qt 6.4 has no announcement event, and its accessibility bridge sends a changed
 // name or description as a reference to the object rather than the text. A notification that
 // appears is read at once (Orca says "notification" and the text): this is one, with no size,
-// so nothing changes on the screen.
+// so nothing changes on the screen, and hidden again once it has appeared.
 class OutputAnnouncement : public QWidget
 {
     Q_OBJECT

@@ -71,9 +71,9 @@ class Orca(Process):
         self._unread = self._unread[end:]
         return " ".join(self._spoken)
 
-    def says(self, what, *phrases, in_order=True):
+    def says(self, what, *phrases, in_order=True, never=None):
         """Waits until Orca has said the phrases since the last step: in their order, or in any
-        order where in_order is false."""
+        order where in_order is false; and fails where it said never among them."""
         def ends():
             spoken, found = self.speech(), []
             for phrase in phrases:
@@ -93,7 +93,8 @@ class Orca(Process):
                           f"(its debug log: {os.path.abspath('orca-debug.log')})")
         said = self.speech()[self._heard:max(found)]
         self._heard = max(found)
-        check(True, f"{what}: Orca said {said[-160:]!r}")
+        check(never is None or never not in said,
+              f"{what}: Orca said {said[-160:]!r}" + (f", not {never!r}" if never else ""))
 
     def stop(self):
         super().stop()
@@ -135,9 +136,14 @@ def main(executable):
                       "345 selected")
             display.key("alt+m")
             orca.says("Alt+M with the focus in A", "notification 1725.")
+            display.key("alt+m")  # the same result again
+            orca.says("Alt+M again", "notification 1725.")
+            display.key("alt+g")  # the box is emptied on the way to the result, and not read
+            orca.says("Alt+G", "notification 345.", never="blank")
             display.key("BackSpace")
             display.key("alt+d")
-            orca.says("Backspace in A, Alt+D", "notification Enter The Values !")
+            orca.says("Backspace in A, Alt+D", "notification blank.",
+                      "notification Enter The Values !")
             display.type("9")
             display.click(*tree.centre_on_screen("push button", "SUBTRACT"))
             # After a click, unlike a key, Orca reads the two in either order.
