@@ -74,16 +74,11 @@ qsizetype readExponent(QStringView text, qsizetype pos, DecimalNumber &number)
     return next;
 }
 
-bool isLeadingParseDecimalPoint(QChar c)
-{
-    return c == u'.';
-}
-
 // Reads sign, digits, fraction and exponent from the start of the text; returns where the
-// number ends. The number has no digits when the text does not begin with one. At most one
-// decimal separator is read, any character for which isDecimalSeparator holds.
-template <typename IsDecimalSeparator>
-qsizetype readNumber(QStringView text, IsDecimalSeparator isDecimalSeparator, DecimalNumber &number)
+// number ends. The number has no digits when the text does not begin with one. The decimal
+// point is "." in every locale, for both readings, so that a text the strict reading accepts is
+// the number the leading-number reading computes.
+qsizetype readNumber(QStringView text, DecimalNumber &number)
 {
     qsizetype pos = 0;
     if (pos < text.size() && (text[pos] == u'+' || text[pos] == u'-')) {
@@ -91,7 +86,7 @@ qsizetype readNumber(QStringView text, IsDecimalSeparator isDecimalSeparator, De
         ++pos;
     }
     pos = readDigits(text, pos, number.integerDigits);
-    if (pos < text.size() && isDecimalSeparator(text[pos]))
+    if (pos < text.size() && text[pos] == u'.')
         pos = readDigits(text, pos + 1, number.fractionDigits);
     if (!number.hasDigits())
         return 0;
@@ -205,7 +200,7 @@ double rtcR8ValFromBstr(QStringView text)
             compact.append(c);
     }
     DecimalNumber number;
-    readNumber(compact, isLeadingParseDecimalPoint, number);
+    readNumber(compact, number);
     return number.hasDigits() ? toDouble(number) : 0.0;
 }
 
@@ -219,11 +214,9 @@ double vbaR8Str(QStringView text)
         --last;
     const QStringView trimmed = text.sliced(first, last - first);
 
-    // The same decimal point as the leading-number reading that POW and MOD compute with, so
-    // that a text passing this check is the number they compute: a pasted "2,5" is refused in
-    // every locale rather than computed as 2.
+    // A pasted "2,5" is refused in every locale rather than computed as 2 by POW and MOD.
     DecimalNumber number;
-    const qsizetype end = readNumber(trimmed, isLeadingParseDecimalPoint, number);
+    const qsizetype end = readNumber(trimmed, number);
     if (!number.hasDigits() || end != trimmed.size())
         throw RuntimeError(ErrorNumber::TypeMismatch);
     return toDouble(number);

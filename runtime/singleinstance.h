@@ -5,8 +5,6 @@
 #include <cstdint>
 #include <optional>
 
-class QProcessEnvironment;
-
 namespace runtime {
 
 // The mark of the running copy: a lock per user and desktop session that the system holds for
@@ -27,12 +25,9 @@ public:
     bool anotherCopyRuns();
 
     // Unix: <runtime folder>/tallyvex-<session>.lock, the runtime folder being the user's own,
-    // or empty when the user has no such folder. Windows: Local\Tallyvex-<session>.
+    // or empty when the user has no such folder. Windows: the mutex CMake names
+    // (TALLYVEX_RUNNING_MUTEX), in the namespace of the user's logon session.
     static QString defaultLockName();
-
-    // The user's desktop session as a name of letters, digits, "-" and "_", whatever platform
-    // Qt runs on in it: copies in one session see each other, copies in different ones do not.
-    static QString sessionName(const QProcessEnvironment &environment);
 
 private:
     // Takes the lock; false only when another copy holds it. When the lock cannot be made at

@@ -3,6 +3,8 @@
 // stale lock to recognise.
 #include "runtime/singleinstance.h"
 
+#include "runtime/desktopsession_unix.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -43,13 +45,14 @@ QString SingleInstanceLock::defaultLockName()
     if (folder.isEmpty())
         return QString();
     return folder + QStringLiteral("/tallyvex-")
-            + sessionName(QProcessEnvironment::systemEnvironment()) + QStringLiteral(".lock");
+            + desktopSessionName(QProcessEnvironment::systemEnvironment())
+            + QStringLiteral(".lock");
 }
 
 // A Wayland session is named by its compositor's display, which its programs on Xwayland see
 // too; an X session by its X display. So a copy on Xwayland and one on Wayland in the same
 // session share the name, whichever platform each asked Qt for.
-QString SingleInstanceLock::sessionName(const QProcessEnvironment &environment)
+QString desktopSessionName(const QProcessEnvironment &environment)
 {
     QString name;
     const QString waylandDisplay = environment.value(QStringLiteral("WAYLAND_DISPLAY"));

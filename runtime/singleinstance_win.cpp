@@ -4,8 +4,6 @@
 // exactly one creates it.
 #include "runtime/singleinstance.h"
 
-#include <QProcessEnvironment>
-
 #include <qt_windows.h>
 
 namespace runtime {
@@ -13,13 +11,7 @@ namespace runtime {
 QString SingleInstanceLock::defaultLockName()
 {
     // In the namespace of the user's logon session: other sessions do not see it.
-    return QStringLiteral(TALLYVEX_RUNNING_MUTEX_PREFIX) + sessionName({});
-}
-
-// The namespace is the logon session's own, so one name serves every session.
-QString SingleInstanceLock::sessionName(const QProcessEnvironment &)
-{
-    return QStringLiteral("windows");
+    return QStringLiteral(TALLYVEX_RUNNING_MUTEX);
 }
 
 bool SingleInstanceLock::acquire()

@@ -5,10 +5,12 @@
 # installed.
 set -euo pipefail
 rc=$1
-# The version record, written out as Windows shows it, for the version the build gives.
-[ "$2" = 1.0.0.1 ] || { echo "the version is $2: write its record out here"; exit 1; }
-numbers="1, 0, 0, 1"
-text=1.00.0001
+# The version record as Windows shows it, for the version the build gives (major.minor.patch.
+# tweak): its four numbers, and a text of the major number, the minor in two digits and the
+# tweak in four.
+IFS=. read -r major minor patch tweak <<<"$2"
+numbers="$major, $minor, $patch, $tweak"
+text=$(printf '%d.%02d.%04d' "$major" "$minor" "$tweak")
 windres=x86_64-w64-mingw32-windres
 command -v "$windres" >/dev/null || { echo "$windres is not installed"; exit 77; }
 out=$(mktemp -d)

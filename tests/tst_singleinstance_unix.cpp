@@ -1,6 +1,7 @@
 // The lock of the running copy on Unix: a file per user and desktop session in the user's own
 // runtime folder, left in place when the copy ends; and the platform the program asks Qt for in
 // that session.
+#include "runtime/desktopsession_unix.h"
 #include "runtime/platformchoice.h"
 #include "runtime/singleinstance.h"
 #include "support/instancecopies.h"
@@ -91,7 +92,7 @@ void TestSingleInstanceUnix::lockIsPerUserAndSession()
     // stays in the runtime folder.
     QProcessEnvironment environment;
     environment.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("/run/user/0/../wl.0"));
-    QCOMPARE(SingleInstanceLock::sessionName(environment),
+    QCOMPARE(runtime::desktopSessionName(environment),
              QStringLiteral("wayland-_run_user_0____wl_0"));
 }
 
