@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-// Qt's Wayland client can hang for good while it tears its display down (qtwayland 6.4.2, and
-// its event thread is unchanged in 6.8.2). When its event thread is told to stop just after the
+// Qt's Wayland client can hang for good while it tears its display down (seen with qtwayland
+// 6.4.2 and 6.8.2). When its event thread is told to stop just after the
 // main thread prepared a read for it, it quits without cancelling that read; libwayland then
 // holds every other reader until it completes, so the frame events' thread never returns from
 // wl_display_read_events and ~QWaylandDisplay waits for it, with the window gone and the lock
