@@ -120,7 +120,8 @@ class Application:
     def text_and_selection(self, name):
         """The text of the text box, its selection (start, end) and its caret."""
         box = self.control("text", name)
-        text = box.get_text(0, -1)
+        # Through the Text interface by name: at-spi 2.56 gives Accessible a get_text of its own.
+        text = self.Atspi.Text.get_text(box, 0, -1)
         if box.get_n_selections() == 0:
             caret = box.get_caret_offset()
             return text, (caret, caret), caret
