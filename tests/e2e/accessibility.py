@@ -119,18 +119,21 @@ class Application:
 
     def text_and_selection(self, name):
         """The text of the text box, its selection (start, end) and its caret."""
+        # Through the interfaces by name: at-spi 2.56 gives Accessible a get_text and a
+        # get_selection of its own.
+        Text = self.Atspi.Text
         box = self.control("text", name)
-        # Through the Text interface by name: at-spi 2.56 gives Accessible a get_text of its own.
-        text = self.Atspi.Text.get_text(box, 0, -1)
-        if box.get_n_selections() == 0:
-            caret = box.get_caret_offset()
+        text = Text.get_text(box, 0, -1)
+        caret = Text.get_caret_offset(box)
+        if Text.get_n_selections(box) == 0:
             return text, (caret, caret), caret
-        selection = box.get_selection(0)
-        return text, (selection.start_offset, selection.end_offset), box.get_caret_offset()
+        selection = Text.get_selection(box, 0)
+        return text, (selection.start_offset, selection.end_offset), caret
 
     def extents(self, role, name):
         """Left, top, width and height of the control on the screen."""
-        extents = self.control(role, name).get_extents(self.Atspi.CoordType.SCREEN)
+        extents = self.Atspi.Component.get_extents(self.control(role, name),
+                                                   self.Atspi.CoordType.SCREEN)
         return extents.x, extents.y, extents.width, extents.height
 
     def centre_on_screen(self, role, name):
