@@ -10,6 +10,15 @@ import tempfile
 from desktop import Failure, wait_until
 
 
+# Role names as at-spi 2.46 gives them, for the ones later versions renamed.
+RENAMED_ROLES = {"button": "push button"}
+
+
+def role_name(node):
+    name = node.get_role_name()
+    return RENAMED_ROLES.get(name, name)
+
+
 class AccessibilityBus:
     """A session bus of our own, with the accessibility bus and registry started on demand.
     Programs started with environment() publish their tree on it."""
@@ -87,7 +96,7 @@ class Application:
 
     def control(self, role, name):
         for node in self._all():
-            if node.get_role_name() == role and node.get_name() == name:
+            if role_name(node) == role and node.get_name() == name:
                 return node
         raise Failure(f"no {role} named {name!r}")
 
@@ -114,7 +123,7 @@ class Application:
 
     def focusable_names(self):
         """Role and name of every control that can take the focus."""
-        return [(node.get_role_name(), node.get_name()) for node in self._all()
+        return [(role_name(node), node.get_name()) for node in self._all()
                 if node.get_state_set().contains(self.Atspi.StateType.FOCUSABLE)]
 
     def text_and_selection(self, name):
@@ -142,7 +151,7 @@ class Application:
 
     def tooltip(self):
         for node in self._all():
-            if node.get_role_name() == "tool tip" and node.get_state_set().contains(
+            if role_name(node) == "tool tip" and node.get_state_set().contains(
                     self.Atspi.StateType.SHOWING):
                 return node.get_name()
         return None
