@@ -16,8 +16,10 @@ from session import PrivateSession
 # Debian gives kwin_wayland a file capability, which a container may refuse to run; an uncapped
 # copy takes its place in KWin's own mount namespace (its Qt platform plugin checks the path).
 UNCAPPED = "mount --bind {folder}/kwin_wayland /usr/bin/kwin_wayland"
-WINDOWS = """
-workspace.clientList().map(function (w) {
+# KWin 6 renamed the scripting API's clients to windows; both are read through these two.
+ALL_WINDOWS = "(workspace.windowList ? workspace.windowList() : workspace.clientList())"
+ACTIVE_WINDOW = "(workspace.windowList ? 'activeWindow' : 'activeClient')"
+WINDOWS = ALL_WINDOWS + """.map(function (w) {
     var frame = w.frameGeometry;
     return {id: w.internalId.toString(), window: w.windowId, title: w.caption,
             entry: w.desktopFileName, frame: [frame.x, frame.y, frame.width, frame.height],
@@ -128,11 +130,11 @@ class KWin(Display):
         return next((found["id"] for found in self._kwin.windows() if found["active"]), 0)
 
     def _client(self, window):
-        return (f"workspace.clientList().filter(function (w) "
+        return (f"{ALL_WINDOWS}.filter(function (w) "
                 f"{{ return w.internalId.toString() === {json.dumps(window)}; }})[0]")
 
     def activate(self, window):
-        self._kwin.run(f"(workspace.activeClient = {self._client(window)}) && true")
+        self._kwin.run(f"(workspace[{ACTIVE_WINDOW}] = {self._client(window)}) && true")
         wait_until("the window to be active", lambda: self.active_window() == window)
 
     def close_window(self, window):
