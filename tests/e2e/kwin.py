@@ -16,14 +16,12 @@ from session import PrivateSession
 # Debian gives kwin_wayland a file capability, which a container may refuse to run; an uncapped
 # copy takes its place in KWin's own mount namespace (its Qt platform plugin checks the path).
 UNCAPPED = "mount --bind {folder}/kwin_wayland /usr/bin/kwin_wayland"
-# KWin 6 renamed the scripting API's clients to windows, and an X11 window's windowId to window;
-# both are read here.
+# KWin 6 renamed the scripting API's clients to windows; both are read through these two.
 ALL_WINDOWS = "(workspace.windowList ? workspace.windowList() : workspace.clientList())"
 ACTIVE_WINDOW = "(workspace.windowList ? 'activeWindow' : 'activeClient')"
 WINDOWS = ALL_WINDOWS + """.map(function (w) {
     var frame = w.frameGeometry;
-    return {id: w.internalId.toString(), window: w.windowId !== undefined ? w.windowId : w.window,
-            title: w.caption,
+    return {id: w.internalId.toString(), window: w.windowId, title: w.caption,
             entry: w.desktopFileName, frame: [frame.x, frame.y, frame.width, frame.height],
             active: w.active};
 })"""
@@ -158,4 +156,7 @@ class KWinX11(Desktop):
         super().close()
 
     def desktop_entry(self, window):
-        return next(found["entry"] for found in self._kwin.windows() if found["window"] == window)
+        # KWin 6 gives a script no X11 window's id: there the window's title tells.
+        title = self.xdotool("getwindowname", str(window)).strip()
+        return next(found["entry"] for found in self._kwin.windows()
+                    if found.get("window", window) == window and found["title"] == title)
