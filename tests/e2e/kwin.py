@@ -16,6 +16,8 @@ from session import PrivateSession
 # Debian gives kwin_wayland a file capability, which a container may refuse to run; an uncapped
 # copy takes its place in KWin's own mount namespace (its Qt platform plugin checks the path).
 UNCAPPED = "mount --bind {folder}/kwin_wayland /usr/bin/kwin_wayland"
+# Plasma 6 moved KWin's shortcuts, Alt+F4 among them, into a daemon of their own.
+SHORTCUTS = "/usr/lib/x86_64-linux-gnu/libexec/kglobalacceld"
 # KWin 6 renamed the scripting API's clients to windows; both are read through these two.
 ALL_WINDOWS = "(workspace.windowList ? workspace.windowList() : workspace.clientList())"
 ACTIVE_WINDOW = "(workspace.windowList ? 'activeWindow' : 'activeClient')"
@@ -148,7 +150,10 @@ class KWinX11(Desktop):
     def _start_window_manager(self):
         self.env.update(XDG_CURRENT_DESKTOP="KDE", XDG_SESSION_DESKTOP="KDE",
                         XDG_SESSION_TYPE="x11", KDE_SESSION_VERSION="5")
-        self._kwin = KWinProcess("kwin_x11 --replace", self.env, wayland=False)
+        command = "kwin_x11 --replace"
+        if os.path.exists(SHORTCUTS):
+            command = f"{SHORTCUTS} & exec {command}"  # both end with the session
+        self._kwin = KWinProcess(command, self.env, wayland=False)
 
     def close(self):
         if hasattr(self, "_kwin"):  # not when KWin failed to start
