@@ -2,30 +2,34 @@
 
 #include <QAccessibleWidget>
 #include <QTimer>
+#include <QWidget>
 
 namespace {
 
-QAccessibleInterface *announcementFactory(const QString &className, QObject *object)
+const auto NotificationName = QStringLiteral("OutputAnnouncement");
+
+// How long a notification stays once it has appeared. Each write has a notification of its
+// own, and it goes only once a screen reader has long read it: Orca drops an appearance that
+// is followed, before it has come to it, by the same object disappearing. Then a user browsing
+// the window meets the output box alone, not a stale copy of what it said.
+constexpr int NotificationLifetimeMs = 5000;
+
+QAccessibleInterface *notificationFactory(const QString &, QObject *object)
 {
-    if (className == u"OutputAnnouncement")
+    if (object->isWidgetType() && object->objectName() == NotificationName)
         return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Notification);
     return nullptr;
 }
 
 } // namespace
 
-OutputAnnouncement::OutputAnnouncement(QWidget *parent) : QWidget(parent)
+OutputAnnouncement::OutputAnnouncement(QWidget *surface) : QObject(surface), m_surface(surface)
 {
     static const bool installed = [] {
-        QAccessible::installFactory(announcementFactory);
+        QAccessible::installFactory(notificationFactory);
         return true;
     }();
     Q_UNUSED(installed);
-    setObjectName(QStringLiteral("OutputAnnouncement"));
-    setFocusPolicy(Qt::NoFocus);
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    setGeometry(0, 0, 0, 0);
-    hide();
 }
 
 void OutputAnnouncement::announce(const QString &before, const QString &after)
@@ -45,13 +49,14 @@ void OutputAnnouncement::announce(const QString &before, const QString &after)
 
 void OutputAnnouncement::appear(const QString &text)
 {
+    auto *notification = new QWidget(m_surface);
+    notification->setObjectName(NotificationName);
+    notification->setFocusPolicy(Qt::NoFocus);
+    notification->setAttribute(Qt::WA_TransparentForMouseEvents);
+    notification->setGeometry(0, 0, 0, 0);
+    notification->setAccessibleName(text);
     // A screen reader reads a notification as it appears.
-    hide();
-    setAccessibleName(text);
-    QWidget::show();
-    raisePlatformAnnouncement(text);
-    // Said, it goes again: a screen reader's user browsing the window meets the output box
-    // alone, not a stale copy of what it said. The reader has its event and reads the name,
-    // which stays, whenever it comes to it.
-    QTimer::singleShot(0, this, &QWidget::hide);
+    notification->show();
+    raisePlatformAnnouncement(notification, text);
+    QTimer::singleShot(NotificationLifetimeMs, notification, &QObject::deleteLater);
 }
