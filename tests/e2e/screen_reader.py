@@ -151,19 +151,19 @@ def main(executable):
             orca.says("345 in A, Tab, 5, Alt+A", "notification 350", "Operand A", "345 selected",
                       in_order=False)
             display.key("alt+m")
-            orca.says("Alt+M with the focus in A", "notification 1725.")
+            orca.says("Alt+M with the focus in A", "notification 1725")
             display.key("alt+m")  # the same result again
-            orca.says("Alt+M again", "notification 1725.")
+            orca.says("Alt+M again", "notification 1725")
             display.key("alt+g")  # the box is emptied on the way to the result, and not read
-            orca.says("Alt+G", "notification 345.", never="blank")
+            orca.says("Alt+G", "notification 345", never="blank")
             display.key("BackSpace")
             display.key("alt+d")
-            orca.says("Backspace in A, Alt+D", "notification blank.",
+            orca.says("Backspace in A, Alt+D", "notification blank",
                       "notification Enter The Values !")
             display.type("9")
             display.click(*tree.centre_on_screen("push button", "SUBTRACT"))
             # After a click, unlike a key, Orca reads the two in either order.
-            orca.says("9 in A, a click on SUBTRACT", "notification 4.", "9 selected",
+            orca.says("9 in A, a click on SUBTRACT", "notification 4", "9 selected",
                       in_order=False)
             display.key("alt+h")
             orca.says("Alt+H", "HELP !")
@@ -171,7 +171,7 @@ def main(executable):
             display.wait_for_no_window("HELP !")
             orca.says("HELP ! closed by Escape", "Operand A", "9 selected")
             display.key("alt+c")
-            orca.says("Alt+C after a result", "notification blank.")
+            orca.says("Alt+C after a result", "notification blank")
         finally:
             if orca:
                 orca.stop()
