@@ -8,6 +8,7 @@ import json
 import os
 import re
 import shutil
+import subprocess
 import tempfile
 
 from desktop import Display, Failure, wait_until
@@ -15,8 +16,22 @@ from session import PrivateSession
 
 # Lets org.gnome.Shell.Eval run; the shell refuses it otherwise.
 EXTENSION_UUID = "eval@tallyvex.test"
-EXTENSION = ("function init() { return { enable() { global.context.unsafe_mode = true; }, "
-             "disable() {} }; }\n")
+# GNOME Shell 45 and later load an extension as a module.
+LEGACY_EXTENSION = ("function init() { return { enable() { global.context.unsafe_mode = true; }, "
+                    "disable() {} }; }\n")
+MODULE_EXTENSION = """\
+import {Extension} from 'resource:///org/gnome/shell/extensions/extension.js';
+export default class extends Extension {
+    enable() { global.context.unsafe_mode = true; }
+    disable() {}
+}
+"""
+
+
+def shell_version():
+    """GNOME Shell's major version, from "GNOME Shell 43.9"."""
+    output = subprocess.run(["gnome-shell", "--version"], capture_output=True, text=True).stdout
+    return int(re.search(r"(\d+)\.", output)[1])
 SYSTEM_BUS = """\
 [ -d /run/systemd ] && mount -t tmpfs tmpfs /run/systemd
 mkdir -p /run/dbus && mount -t tmpfs tmpfs /run/dbus
@@ -74,11 +89,12 @@ class GnomeShell(Display):
         os.mkdir(runtime, 0o700)
         extension = os.path.join(self._folder, "data/gnome-shell/extensions", EXTENSION_UUID)
         os.makedirs(extension)
+        version = shell_version()
         with open(os.path.join(extension, "metadata.json"), "w") as file:
             json.dump({"uuid": EXTENSION_UUID, "name": "Eval", "description": "Tests",
-                       "shell-version": ["43"]}, file)
+                       "shell-version": [str(version)]}, file)
         with open(os.path.join(extension, "extension.js"), "w") as file:
-            file.write(EXTENSION)
+            file.write(MODULE_EXTENSION if version >= 45 else LEGACY_EXTENSION)
         with open(os.path.join(self._folder, "session-bus.conf"), "w") as file:
             file.write(SESSION_BUS.format(folder=self._folder))
         settings = os.path.join(self._folder, "config/glib-2.0/settings")
