@@ -59,6 +59,7 @@ global.get_window_actors().map(actor => actor.meta_window).map(w => {
             x11: w.get_client_type() === imports.gi.Meta.WindowClientType.X11,
             focused: w.has_focus(), maximize: w.can_maximize(), minimize: w.can_minimize()};
 })"""
+STARTUP_S = 120
 MODIFIERS = {"alt": "Alt_L", "shift": "Shift_L", "ctrl": "Control_L"}
 KEYBOARD = """
 const seat = imports.gi.Clutter.get_default_backend().get_default_seat();
@@ -117,12 +118,14 @@ class GnomeShell(Display):
             f"{self.WIDTH}x{self.HEIGHT} --wayland-display=tallyvex", shell_env,
             setup=SYSTEM_BUS, bus_config=os.path.join(self._folder, "session-bus.conf"))
         try:
-            wait_until("GNOME Shell to take scripts", self._takes_scripts)
+            # A whole desktop starting on a loaded machine: generous limits, which cost nothing
+            # when it is quick.
+            wait_until("GNOME Shell to take scripts", self._takes_scripts, timeout=STARTUP_S)
             # The shell starts in the overview, whose search would take the keys; while it
             # starts up or the overview closes, a new window is not given the focus.
             wait_until("the overview to close", lambda: self._eval(
                 "Main.overview.hide(); !Main.layoutManager._startingUp && !Main.overview.visible"
-                " && !Main.overview.animationInProgress"), interval=0.5)
+                " && !Main.overview.animationInProgress"), timeout=STARTUP_S, interval=0.5)
             # The keyboard a person types on. Keys sent before the seat has added it are lost.
             self._eval(KEYBOARD)
             wait_until("the virtual keyboard", lambda: self._eval("global._tallyvexKeyboardAdded"))

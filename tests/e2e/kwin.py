@@ -45,7 +45,8 @@ class KWinProcess:
         self._session = PrivateSession(self.folder, command, env,
                                        setup=UNCAPPED.format(folder=self.folder) if wayland else "")
         try:
-            wait_until("KWin to take scripts", self._takes_scripts)
+            # A loaded machine can take long to start a desktop; the limit costs nothing else.
+            wait_until("KWin to take scripts", self._takes_scripts, timeout=120)
         except BaseException:
             self.close()
             raise
