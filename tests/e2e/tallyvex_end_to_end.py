@@ -13,7 +13,6 @@ accessible action), and the focus and the selection are checked where the progra
 afterwards."""
 
 import os
-import subprocess
 import sys
 import tempfile
 
