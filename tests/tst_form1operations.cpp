@@ -252,6 +252,8 @@ void TestForm1Operations::announcementIsGoneOnceSaid()
 {
     // What the screen reader test hears is said as the notification appears; a user who later
     // browses the window must not meet it beside the output box.
+    if constexpr (QT_VERSION >= QT_VERSION_CHECK(6, 8, 0))
+        QSKIP("from Qt 6.8 the output is said by an announcement event, with no notification");
     enter("Text1", QStringLiteral("345"));
     enter("Text2", QStringLiteral("5"));
     m_fixture->click("Command1");

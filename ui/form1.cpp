@@ -135,7 +135,7 @@ void Form1::createControls()
     Text3 = createTextBox(surface, "Text3", place::Text3);
     Text3->setEnabled(false); // only the program writes the output
     Text3->setFocusPolicy(Qt::NoFocus);
-    m_outputAnnouncement = new OutputAnnouncement(surface);
+    m_outputAnnouncement = new OutputAnnouncement(Text3);
     Text2 = createTextBox(surface, "Text2", place::Text2);
     Text1 = createTextBox(surface, "Text1", place::Text1);
     Command8 = createButton(surface, "Command8", place::Command8);

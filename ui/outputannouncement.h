@@ -6,17 +6,15 @@ class QWidget;
 
 // Says what the program writes in the output box to a screen reader, once a write, wherever
 // the focus is. The box itself is disabled and never focused, so a screen reader does not read
-// its changes; Qt 6.4 has no announcement event, and its accessibility bridge sends a changed
-// name or description as a reference to the object rather than the text. A notification that
-// appears is read at once (Orca says "notification" and the text): each write is one, with no
-// size, so nothing changes on the screen.
+// its changes. How it is said depends on Qt's version: outputannouncement_event.cpp from Qt 6.8,
+// outputannouncement_notification.cpp before.
 class OutputAnnouncement : public QObject
 {
     Q_OBJECT
 
 public:
-    // The notifications appear in surface, the window's client area.
-    explicit OutputAnnouncement(QWidget *surface);
+    // Announces what output, the output box, is given to show.
+    explicit OutputAnnouncement(QWidget *output);
 
     // The box held before and now holds after. A text is read as it is, also when it was there
     // already. A box emptied is read as "blank", unless something else is written before the
@@ -25,10 +23,10 @@ public:
     void announce(const QString &before, const QString &after);
 
 private:
-    void appear(const QString &text);
-    // What the platform's screen readers need besides the notification appearing.
+    void say(const QString &text);
+    // Before Qt 6.8: what the platform's screen readers need besides a notification appearing.
     static void raisePlatformAnnouncement(QWidget *notification, const QString &text);
 
-    QWidget *m_surface;
+    QWidget *m_output;
     int m_writes = 0;
 };
