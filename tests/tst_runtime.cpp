@@ -6,9 +6,11 @@
 #include "support/recordingservices.h"
 #include "support/runtimeerrorcheck.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 
 using runtime::ErrorNumber;
@@ -31,6 +33,7 @@ private Q_SLOTS:
     void untrappedErrorIsPresentedAndStopsTheHandler_data();
     void untrappedErrorIsPresentedAndStopsTheHandler();
     void trapReportsTheCaughtNumber();
+    void boxBelongsToTheWindowWhileNoneIsActive();
     void shellStartsAProgramWithoutAShell();
     void shellRaisesFileNotFound_data();
     void shellRaisesFileNotFound();
@@ -169,6 +172,25 @@ void TestRuntime::trapReportsTheCaughtNumber()
              6);
     QVERIFY(!finished);
     QCOMPARE(runtime::trapErrors([] { throw RuntimeError(ErrorNumber::DivisionByZero); }), 11);
+}
+
+void TestRuntime::boxBelongsToTheWindowWhileNoneIsActive()
+{
+    // On Wayland the window is active again only once the compositor says so: a box opened
+    // before that must still be the window's, or the desktop places it apart from it.
+    QWidget window;
+    window.show(); // activated once the event loop has run
+    QVERIFY(!QApplication::activeWindow());
+    QWidget *owner = nullptr;
+    QTimer::singleShot(0, [&owner] {
+        QWidget *box = QApplication::activeModalWidget();
+        owner = box ? box->parentWidget() : nullptr;
+        if (box)
+            box->close();
+    });
+    runtime::DesktopServices().rtcMsgBox(QStringLiteral("Prompt"), runtime::MsgBoxStyle::Critical,
+                                         QStringLiteral("Title"));
+    QCOMPARE(owner, &window);
 }
 
 void TestRuntime::shellStartsAProgramWithoutAShell()

@@ -122,9 +122,12 @@ class GnomeShell(Display):
             # when it is quick.
             wait_until("GNOME Shell to take scripts", self._takes_scripts, timeout=STARTUP_S)
             # The shell starts in the overview, whose search would take the keys; while it
-            # starts up or the overview closes, a new window is not given the focus.
+            # starts up or the overview closes, a new window is not given the focus. It is
+            # closed once the start-up animation is over: closed during it, the animation never
+            # ends and the shell stays starting up.
             wait_until("the overview to close", lambda: self._eval(
-                "Main.overview.hide(); !Main.layoutManager._startingUp && !Main.overview.visible"
+                "if (!Main.layoutManager._startingUp) Main.overview.hide(); "
+                "!Main.layoutManager._startingUp && !Main.overview.visible"
                 " && !Main.overview.animationInProgress"), timeout=STARTUP_S, interval=0.5)
             # The keyboard a person types on. Keys sent before the seat has added it are lost.
             self._eval(KEYBOARD)
