@@ -47,10 +47,10 @@ int runForm(QApplication &application)
 int main(int argc, char *argv[])
 {
     if (!displayAvailable()) {
-        std::fputs("tallyvex: no display to show the window on (neither DISPLAY nor "
-                   "WAYLAND_DISPLAY is set); start it from a desktop session, or on a virtual "
-                   "display with xvfb-run -a tallyvex\n",
-                   stderr);
+        std::fprintf(stderr,
+                     "tallyvex: no display to show the window on (neither DISPLAY nor "
+                     "WAYLAND_DISPLAY is set); %s\n",
+                     NoDisplayAdvice);
         return 1;
     }
 

@@ -1,5 +1,7 @@
 #include "app/platformstart.h"
 
+#include "app/displaycheck.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -26,10 +28,9 @@ void holdStartMessage(QtMsgType type, const QMessageLogContext &context, const Q
         heldMessages.append({ type, QByteArray(context.category), text });
         return;
     }
-    const QByteArray line = "tallyvex: none of the displays could be reached (DISPLAY="
-            + qgetenv("DISPLAY") + ", WAYLAND_DISPLAY=" + qgetenv("WAYLAND_DISPLAY")
-            + "); start it from a desktop session, or on a virtual display with xvfb-run -a "
-              "tallyvex\n";
+    const QByteArray line =
+            "tallyvex: none of the displays could be reached (DISPLAY=" + qgetenv("DISPLAY")
+            + ", WAYLAND_DISPLAY=" + qgetenv("WAYLAND_DISPLAY") + "); " + NoDisplayAdvice + "\n";
     std::fputs(line.constData(), stderr);
     std::fflush(stderr);
     std::_Exit(1);
