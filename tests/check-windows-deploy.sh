@@ -10,8 +10,10 @@ system=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows
 cd "$folder"
 
 fail() { echo "$*"; exit 1; }
-for file in tallyvex.exe platforms/qwindows.dll styles/qwindowsvistastyle.dll imageformats/qgif.dll; do
-    [ -f "$file" ] || fail "missing: $file"
+# The windowsvista style's plugin, of its own before Qt 6.7 and shared with Windows 11's after.
+style=$(ls styles/qwindowsvistastyle.dll styles/qmodernwindowsstyle.dll 2>/dev/null || true)
+for file in tallyvex.exe platforms/qwindows.dll "$style" imageformats/qgif.dll; do
+    [ -f "$file" ] || fail "missing: ${file:-the windowsvista style's plugin}"
 done
 
 imported=()
