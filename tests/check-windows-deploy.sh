@@ -13,7 +13,7 @@ fail() { echo "$*"; exit 1; }
 # The windowsvista style's plugin, of its own before Qt 6.7 and shared with Windows 11's after.
 style=$(ls styles/qwindowsvistastyle.dll styles/qmodernwindowsstyle.dll 2>/dev/null || true)
 for file in tallyvex.exe platforms/qwindows.dll "$style" imageformats/qgif.dll; do
-    [ -f "$file" ] || fail "missing: ${file:-the windowsvista style's plugin}"
+    [ -f "$file" ] || fail "missing: ${file:-the plugin of the windowsvista style}"
 done
 
 imported=()
