@@ -32,8 +32,8 @@ bool isGnomeSession(const QProcessEnvironment &environment)
 // does not mark it modal over gtk_shell1, and Qt's own title bar there offers Maximize on a window
 // of fixed size; with Qt 6.8 and Mutter 48 still the About box, and a second copy's box now and
 // then. Under Xwayland, Mutter centres the boxes over the window and draws the buttons the
-// window's hints ask for, as every other desktop does. Qt tries the platforms in the order given, so where the
-// X display cannot be reached (a stale DISPLAY) the window opens on Wayland instead.
+// window's hints ask for, as every other desktop does. Qt tries the platforms in the order given,
+// so where the X display cannot be reached (a stale DISPLAY) the window opens on Wayland instead.
 // QT_QPA_PLATFORM=wayland keeps the window on Wayland.
 QByteArray platformOverride(const QProcessEnvironment &environment,
                             const QList<QByteArray> &arguments)
