@@ -58,6 +58,7 @@ class Orca(Process):
                               XDG_RUNTIME_DIR=runtime, GSETTINGS_BACKEND="memory"))
         self._terminal = terminal
         self._heard = 0
+        self._step_start = 0  # the pieces of the log received before the current step
         self.says("Orca starts", "Screen reader on.")
 
     def _read(self, master):
@@ -104,6 +105,7 @@ class Orca(Process):
                           f"(its debug log: {os.path.abspath('orca-debug.log')})")
         said = self.speech()[self._heard:max(found)]
         self._heard = max(found)
+        self._step_start = len(self._log)
         check(never is None or never not in said,
               f"{what}: Orca said {said[-160:]!r}" + (f", not {never!r}" if never else ""))
 
@@ -112,9 +114,9 @@ class Orca(Process):
         behind, Orca 48 takes a selection change in the box that has just got the focus as the
         focus moving there, unspoken, and then the focus event as no change."""
         pattern = re.compile(FOCUS_ON % re.escape(name), re.IGNORECASE)
-        start = len(self._log)
         wait_until(f"{what}: Orca to follow the focus to {name}",
-                   lambda: pattern.search("".join(self._log[start:])))
+                   lambda: pattern.search("".join(self._log[self._step_start:])))
+        self._step_start = len(self._log)
 
     def stop(self):
         super().stop()
