@@ -3,6 +3,7 @@ for the end-to-end tests: Xvfb on a display it picks itself (-displayfd), openbo
 ImageMagick's import. Python's standard library only."""
 
 import ctypes
+import functools
 import os
 import subprocess
 import tempfile
@@ -23,6 +24,20 @@ def wait_until(what, check, timeout=30.0, interval=0.1):
         if time.monotonic() > deadline:
             raise Failure(f"timed out waiting for {what}")
         time.sleep(interval)
+
+
+@functools.cache
+def xlib():
+    """libX11, with the signatures of the few calls the tests make."""
+    x11 = ctypes.CDLL("libX11.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XInternAtom.restype = ctypes.c_ulong
+    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x11.XGetSelectionOwner.restype = ctypes.c_ulong
+    x11.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    return x11
 
 
 def check(condition, message):
@@ -194,14 +209,7 @@ class Desktop(Display):
 
     def selection_owned(self, selection):
         """True when a client owns the X selection, such as CLIPBOARD_MANAGER."""
-        x11 = ctypes.CDLL("libX11.so.6")
-        x11.XOpenDisplay.restype = ctypes.c_void_p
-        x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-        x11.XInternAtom.restype = ctypes.c_ulong
-        x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-        x11.XGetSelectionOwner.restype = ctypes.c_ulong
-        x11.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
-        x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        x11 = xlib()
         connection = x11.XOpenDisplay(self.display.encode())
         if not connection:
             raise Failure(f"cannot open {self.display}")

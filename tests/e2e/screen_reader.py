@@ -7,7 +7,6 @@ HOME and no audio device. Its debug log is the speech: every "SPEECH OUTPUT:" li
 Each step is done as a person would, with the keyboard or a click, and what Orca says after it
 must hold the expected phrases in order."""
 
-import functools
 import os
 import re
 import subprocess
@@ -129,11 +128,11 @@ def orca_version():
     return int(re.search(r"(\d+)\.\d+", output)[1])
 
 
-def announced(tree, text):
-    """What Orca says of a text the program announces: a notification that appears, where Qt is
-    older than 6.8; the announcement itself from Qt 6.8, which has an event for it."""
+def announcement(tree):
+    """How Orca says a text the program announces, as a format: a notification that appears,
+    where Qt is older than 6.8; the announcement itself from Qt 6.8, which has an event for it."""
     qt = tuple(int(number) for number in tree.root.get_toolkit_version().split(".")[:2])
-    return text if qt >= (6, 8) else f"notification {text}"
+    return "{}" if qt >= (6, 8) else "notification {}"
 
 
 def long_run(character, count):
@@ -158,7 +157,7 @@ def main(executable):
             display.key("Tab")
             display.type("9" * 160)
             orca = Orca(display, bus, home)
-            said = functools.partial(announced, tree)
+            said = announcement(tree).format
             orca.says("Orca finds the window", "Operand B")
 
             display.key("alt+m")
