@@ -198,6 +198,9 @@ class Desktop(Display):
     def move_mouse(self, x, y):
         self.xdotool("mousemove", "--sync", str(x), str(y))
 
+    def pointer(self):
+        return self.xdotool("getmouselocation").strip()
+
     def click(self, x, y, button=1):
         self.xdotool("mousemove", "--sync", str(x), str(y), "click", str(button))
 

@@ -316,9 +316,15 @@ class Scenarios:
         if not self.display.has_pointer:
             return
         program = Program(self)
+        # Qt shows a tooltip only where the pointer rests over the active window.
+        self.display.activate(program.window)
         self.display.move_mouse(0, 0)
         self.display.move_mouse(*program.tree.centre_on_screen("push button", "MOD"))
-        wait_until("a tooltip", program.tree.tooltip)
+        try:
+            wait_until("a tooltip", program.tree.tooltip)
+        except Failure as failure:
+            raise Failure(f"{failure}: the pointer at {self.display.pointer()}, the active window "
+                          f"{self.display.active_window()}, the program's {program.window}")
         check(program.tree.tooltip() == "Diplays The Remainder",
               "the mouse resting on MOD shows its tooltip")
         self.finish(program)
