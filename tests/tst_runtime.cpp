@@ -7,6 +7,7 @@
 #include "support/runtimeerrorcheck.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -203,10 +204,14 @@ void TestRuntime::shellStartsAProgramWithoutAShell()
     const QStringList words = { QStringLiteral("a$(echo)b"), QStringLiteral(";touch"),
                                 QStringLiteral("&echo"),     QStringLiteral("%PATH%"),
                                 QStringLiteral("`id`"),      QStringLiteral("two words") };
+    // Beside this test, in the system's own form: Wine 10's shell, unlike Wine 8's, finds no
+    // program by the Linux path the cross build knows.
+    const QString recorder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + u'/'
+                                                      + QStringLiteral(ARGUMENT_RECORDER_NAME));
     runtime::DesktopServices services;
     const double processId = services.rtcShell(
             QStringLiteral("\"%1\" \"%2\" a$(echo)b ;touch &echo %PATH% `id` \"two words\"")
-                    .arg(QStringLiteral(ARGUMENT_RECORDER_EXECUTABLE), record),
+                    .arg(recorder, record),
             runtime::ShellWindowStyle::Hide);
 
     QVERIFY(processId > 0);
