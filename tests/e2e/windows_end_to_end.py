@@ -9,6 +9,7 @@ text is read from the screen and reaches its contrast.
 Wine's prefix and settings come from the environment (tools/wine-run sets them)."""
 
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -42,7 +43,18 @@ HIGH_CONTRAST_BLACK = {
 }
 COLORS_KEY = r"HKCU\Control Panel\Colors"
 THEME_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager"
-WINE_CAPTION = 23  # pixels: the caption of the frame Wine reports to a Windows program
+# The frame above the client area that Wine reports to a Windows program, and Qt centres by
+# (pixels): caption and border; Qt leaves out the sizing borders Windows 10 keeps invisible at
+# the sides and below. Wine 10's caption is 7 px taller than Wine 8's.
+WINE_CAPTION = {8: 23, 10: 30}
+
+
+def wine_caption():
+    version = subprocess.run(["wine", "--version"], capture_output=True, text=True).stdout
+    major = re.match(r"wine-(\d+)", version)
+    if not major or int(major[1]) not in WINE_CAPTION:
+        raise Failure(f"the caption height of {version.strip() or 'this Wine'} is not known")
+    return WINE_CAPTION[int(major[1])]
 
 
 def centre(rect):
@@ -83,7 +95,8 @@ def scenarios(desktop, exe, screenshot_path):
                  height + frame_top + frame_bottom)
         # Centred to within the twips' rounding of a pixel. Down, by the frame Wine reports to
         # the program (a caption above the client area, no lower edge), not openbox's own.
-        wine_top, wine_height = top - WINE_CAPTION, height + WINE_CAPTION
+        caption = wine_caption()
+        wine_top, wine_height = top - caption, height + caption
         check(abs(2 * outer[0] + outer[2] - Desktop.WIDTH) <= 2
               and abs(2 * wine_top + wine_height - Desktop.HEIGHT) <= 2,
               f"window centred on the screen: frame at {outer}")
