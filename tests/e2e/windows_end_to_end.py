@@ -184,6 +184,12 @@ def high_contrast(desktop, exe):
         window = desktop.wait_for_window("TALLYVEX !", timeout=60)
         left, top, _, height = desktop.geometry(window)
         menu_bar = height - CLIENT_AREA[1]
+
+        def texts():
+            return [desktop.screenshot(left + x, top + menu_bar + y, w, h)
+                    for _, (x, y, w, h), _ in TEXTS]
+
+        before = texts()
         desktop.activate(window)
         desktop.type("12")
         desktop.key("Tab")
@@ -191,10 +197,11 @@ def high_contrast(desktop, exe):
         desktop.key("alt+a")
         desktop.key("End", "shift+Tab")  # nothing selected, no caret in A
         desktop.move_mouse(0, 0)
-        time.sleep(1)
-        for name, (x, y, w, h), floor in TEXTS:
-            contrast.check_text(f"High Contrast Black: {name}",
-                                desktop.screenshot(left + x, top + menu_bar + y, w, h), floor,
+        # The answer is last, in Text3.
+        shown = wait_until("the answer to show and the window to settle",
+                           lambda: (now := settled(texts)) and now[-1] != before[-1] and now)
+        for (name, _, floor), picture in zip(TEXTS, shown):
+            contrast.check_text(f"High Contrast Black: {name}", picture, floor,
                                 True if name == "Text1" else None)
     finally:
         program.stop()
