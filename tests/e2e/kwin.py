@@ -83,7 +83,8 @@ class KWinProcess:
     def _output(self, marker):
         with open(self._session.log, errors="replace") as log:
             for line in log:
-                if f"{marker} " in line:
+                # A line KWin is still writing has no end yet: read it once it is whole.
+                if f"{marker} " in line and line.endswith("\n"):
                     return line.split(f"{marker} ", 1)[1].strip()
         return None
 
