@@ -189,7 +189,7 @@ def high_contrast(desktop, exe):
             return [desktop.screenshot(left + x, top + menu_bar + y, w, h)
                     for _, (x, y, w, h), _ in TEXTS]
 
-        before = texts()
+        before = wait_until("the window to settle", lambda: settled(texts))
         desktop.activate(window)
         desktop.type("12")
         desktop.key("Tab")
