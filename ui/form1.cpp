@@ -6,6 +6,7 @@
 #include "ui/lineeditaccessible.h"
 #include "ui/outputannouncement.h"
 #include "ui/pictures.h"
+#include "ui/replayedaltpress.h"
 
 #include <QAction>
 #include <QFocusEvent>
@@ -100,6 +101,7 @@ Form1::Form1(runtime::RuntimeServices &services, QWidget *parent)
 {
     Q_INIT_RESOURCE(tallyvex); // the pictures live in this static library
     LineEditAccessible::install();
+    ignoreReplayedAltPresses(this);
 
     setObjectName(QStringLiteral("Form1"));
     createControls();
