@@ -3,7 +3,9 @@ private session bus: which control has the focus, its text and selection, its pl
 window, the tooltip shown. Needs Debian's python3-gi and gir1.2-atspi-2.0, so it runs under
 /usr/bin/python3."""
 
+import contextlib
 import os
+import signal
 import subprocess
 import tempfile
 
@@ -58,6 +60,22 @@ class AccessibilityBus:
 
     def environment(self):
         return {"DBUS_SESSION_BUS_ADDRESS": self.address, "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"}
+
+    @contextlib.contextmanager
+    def registry_behind(self):
+        """The accessibility registry stopped for the time of the block, as on a busy machine. A
+        Qt program hands each key press to the registry, for the screen reader, before acting on
+        it, and gets it back once the registry answers or 100 ms have passed."""
+        from gi.repository import GLib
+        pid, = self._connection.call_sync(
+            "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+            "GetConnectionUnixProcessID", GLib.Variant("(s)", ("org.a11y.atspi.Registry",)),
+            GLib.VariantType("(u)"), 0, 10000, None).unpack()
+        os.kill(pid, signal.SIGSTOP)
+        try:
+            yield
+        finally:
+            os.kill(pid, signal.SIGCONT)
 
     def application(self, pid, timeout=30.0):
         """The tree of the program running as process pid."""

@@ -7,10 +7,8 @@ HOME and no audio device. Its debug log is the speech: every "SPEECH OUTPUT:" li
 Each step is done as a person would, with the keyboard or a click, and what Orca says after it
 must hold the expected phrases in order."""
 
-import contextlib
 import os
 import re
-import signal
 import subprocess
 import sys
 import tempfile
@@ -119,16 +117,6 @@ class Orca(Process):
                    lambda: pattern.search("".join(self._log[self._step_start:])))
         self._step_start = len(self._log)
 
-    @contextlib.contextmanager
-    def behind(self):
-        """Orca stopped for the time of the block, as a reader that falls behind on a busy
-        machine: the program gets each key it holds for Orca back only afterwards."""
-        os.kill(self.process.pid, signal.SIGSTOP)
-        try:
-            yield
-        finally:
-            os.kill(self.process.pid, signal.SIGCONT)
-
     def stop(self):
         super().stop()
         os.close(self._terminal)
@@ -172,11 +160,11 @@ def main(executable):
             said = announcement(tree).format
             orca.says("Orca finds the window", "Operand B")
 
-            # With Orca behind, the program gets its copies of the Alt press and release back
-            # only after M has fired the shortcut (xdotool, like many a hand, lets go of Alt
-            # first): they must not open the menu bar, which would keep the focus once the box
-            # has closed.
-            with orca.behind():
+            # With the registry behind, the program gets its copies of the Alt press and release
+            # back only after M has fired the shortcut (xdotool, like many a hand, lets go of
+            # Alt first): they must not open the menu bar, which would keep the focus once the
+            # box has closed.
+            with bus.registry_behind():
                 display.key("alt+m")
             orca.says("Alt+M: an overflow's error box", "Error !", "Run-time error '6'")
             display.key("Escape")
