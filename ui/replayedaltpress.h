@@ -2,6 +2,6 @@
 
 class QObject;
 
-// Keeps Alt+letter from opening the menu bar when a screen reader hands the program its key
-// presses back late (see the platform's file). The guard lives as long as owner.
+// Keeps Alt+letter from opening the menu bar when the desktop's accessibility hands the program
+// its key presses back late (see the platform's file). The guard lives as long as owner.
 void ignoreReplayedAltPresses(QObject *owner);
