@@ -97,11 +97,8 @@ class Orca(Process):
             found = wait_until(f"Orca to say {phrases}", ends, timeout=30)
         except Failure:
             said = self.speech()[self._heard:]
-            # The whole debug log, for the events Orca received and what it made of them.
-            with open("orca-debug.log", "w") as file:
-                file.write("".join(self._log))
             raise Failure(f"{what}: Orca said {said[-300:]!r}, not all of {phrases} "
-                          f"(its debug log: {os.path.abspath('orca-debug.log')})")
+                          f"({self._kept_log()})")
         said = self.speech()[self._heard:max(found)]
         self._heard = max(found)
         self._step_start = len(self._log)
@@ -113,9 +110,19 @@ class Orca(Process):
         behind, Orca 48 takes a selection change in the box that has just got the focus as the
         focus moving there, unspoken, and then the focus event as no change."""
         pattern = re.compile(FOCUS_ON % re.escape(name), re.IGNORECASE)
-        wait_until(f"{what}: Orca to follow the focus to {name}",
-                   lambda: pattern.search("".join(self._log[self._step_start:])))
+        try:
+            wait_until(f"{what}: Orca to follow the focus to {name}",
+                       lambda: pattern.search("".join(self._log[self._step_start:])))
+        except Failure as failure:
+            raise Failure(f"{failure} ({self._kept_log()})")
         self._step_start = len(self._log)
+
+    def _kept_log(self):
+        """Keeps the whole debug log, with every event Orca received and what it made of it, for
+        a step that failed; says where."""
+        with open("orca-debug.log", "w") as file:
+            file.write("".join(self._log))
+        return f"its debug log: {os.path.abspath('orca-debug.log')}"
 
     def stop(self):
         super().stop()
