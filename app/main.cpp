@@ -1,4 +1,3 @@
-#include "app/displaycheck.h"
 #include "app/platformstart.h"
 #include "app/programexit.h"
 #include "app/windowidentity.h"
@@ -10,7 +9,6 @@
 #include <QProcessEnvironment>
 #include <QSessionManager>
 
-#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -46,14 +44,6 @@ int runForm(QApplication &application)
 
 int main(int argc, char *argv[])
 {
-    if (!displayAvailable()) {
-        std::fprintf(stderr,
-                     "tallyvex: no display to show the window on (neither DISPLAY nor "
-                     "WAYLAND_DISPLAY is set); %s\n",
-                     NoDisplayAdvice);
-        return 1;
-    }
-
     // The platform is asked for as an argument rather than through the environment, which the
     // programs Tallyvex starts, such as the browser, would inherit.
     const QList<QByteArray> givenArguments(argv, argv + argc);
@@ -68,7 +58,7 @@ int main(int argc, char *argv[])
 
     std::unique_ptr<QApplication> application;
     {
-        const PlatformStartReport report;
+        const PlatformStartGuard guard;
         application = std::make_unique<QApplication>(argumentCount, argumentPointers.data());
     }
     const int status = runForm(*application);

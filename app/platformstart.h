@@ -1,14 +1,14 @@
 #pragma once
 
-// Held while QApplication starts its platform. What Qt says meanwhile is held back: once a
-// platform has started it is said, the displays Qt could not reach included; where none could
-// start, one line says so instead and the program ends with status 1, rather than with Qt's
-// abort and its advice to reinstall.
-class PlatformStartReport
+// Held while QApplication starts its platform. What Qt says meanwhile, from any of its threads,
+// is held back: once a platform has started it is said, the platforms Qt could not start
+// included. Where none could start, all of it is said, then one line of advice for the cause,
+// and the program ends with status 1 rather than with Qt's abort.
+class PlatformStartGuard
 {
 public:
-    PlatformStartReport();
-    ~PlatformStartReport();
-    PlatformStartReport(const PlatformStartReport &) = delete;
-    PlatformStartReport &operator=(const PlatformStartReport &) = delete;
+    PlatformStartGuard();
+    ~PlatformStartGuard();
+    PlatformStartGuard(const PlatformStartGuard &) = delete;
+    PlatformStartGuard &operator=(const PlatformStartGuard &) = delete;
 };

@@ -12,11 +12,12 @@
 // ~QWaylandDisplay waits for it, with the window gone and the lock held. On Wayland that teardown
 // does nothing the desktop keeps (a Wayland clipboard goes with its program, and there is no
 // session manager to leave), so the process ends here and the system frees the connection and the
-// lock. On X11 Qt's own exit runs: it hands the clipboard to the desktop's clipboard manager and
-// leaves the session manager.
+// lock. Every name of Qt's Wayland client begins with "wayland": "wayland", "wayland-egl" and
+// "wayland-brcm" (qtwayland's src/plugins/platforms). On X11 Qt's own exit runs: it hands the
+// clipboard to the desktop's clipboard manager and leaves the session manager.
 void endWhereTeardownHangs(int status)
 {
-    if (QGuiApplication::platformName() != u"wayland")
+    if (!QGuiApplication::platformName().startsWith(u"wayland"))
         return;
     std::fflush(nullptr);
     std::_Exit(status);

@@ -26,6 +26,7 @@ LIST
 files=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | sort)
 [ "$files" = "$expected" ] || fail "the package's files differ from the list: $(diff <(echo "$expected") <(echo "$files"))"
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "Depends does not name Qt's libraries"
+dpkg-deb -f "$deb" Recommends | grep -qw 'qt6-wayland' || fail "Recommends does not name qt6-wayland"
 dpkg-deb -f "$deb" Homepage | grep -q '^http://[a-z]' || fail "no Homepage: $(dpkg-deb -f "$deb" Homepage)"
 
 root=$(mktemp -d)

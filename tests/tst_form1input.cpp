@@ -1,6 +1,10 @@
 #include "support/formfixture.h"
 
+#include <QAccessible>
 #include <QClipboard>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QWindow>
 
 #include <memory>
 
@@ -20,6 +24,7 @@ private Q_SLOTS:
     void editingEmptiesTheOutput();
     void clear_data();
     void clear();
+    void postedAltOpensTheMenuBar();
 
 private:
     std::unique_ptr<FormFixture> m_fixture;
@@ -201,6 +206,18 @@ void TestForm1Input::clear()
     QVERIFY(m_fixture->text("Text1")->hasFocus());
     QCOMPARE(m_fixture->form.lastResult(), lastResult);
     QVERIFY(m_fixture->services.boxes.isEmpty());
+}
+
+void TestForm1Input::postedAltOpensTheMenuBar()
+{
+    // A lone Alt, posted to the window as a playback tool posts it, where no screen reader
+    // listens: the menu bar takes the keyboard, as after a real one.
+    QVERIFY(!QAccessible::isActive());
+    QWindow *window = m_fixture->form.windowHandle();
+    QCoreApplication::postEvent(window,
+                                new QKeyEvent(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier));
+    QCoreApplication::postEvent(window, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Alt, {}));
+    QTRY_VERIFY(m_fixture->form.menuBar()->hasFocus());
 }
 
 QTEST_MAIN(TestForm1Input)

@@ -49,9 +49,8 @@ def check(condition, message):
 class Process:
     """A program a test starts; stop() ends it if it still runs."""
 
-    def __init__(self, args, env):
-        self.process = subprocess.Popen(args, env=env, stdout=subprocess.DEVNULL,
-                                        stderr=subprocess.DEVNULL)
+    def __init__(self, args, env, stderr=subprocess.DEVNULL):
+        self.process = subprocess.Popen(args, env=env, stdout=subprocess.DEVNULL, stderr=stderr)
 
     def exit_status(self, timeout=30):
         try:

@@ -80,7 +80,7 @@ class GnomeShell(Display):
     # X11 layer sends KP_Separator to the same platform, xcb.
     types_keypad_separator = False
     other_program = ["weston-flower"]
-    wayland_client_env = {"QT_QPA_PLATFORM": "wayland"}
+    takes_wayland_clients = True
 
     def __init__(self, prefix):
         """prefix: where the program is installed, its desktop entry under share/."""

@@ -170,9 +170,11 @@ def main(executable):
             # With the registry behind, the program gets its copies of the Alt press and release
             # back only after M has fired the shortcut (xdotool, like many a hand, lets go of
             # Alt first): they must not open the menu bar, which would keep the focus once the
-            # box has closed.
+            # box has closed. The registry answers only once the shortcut's box is up, so the
+            # keys have reached the program while it was stopped.
             with bus.registry_behind():
                 display.key("alt+m")
+                display.wait_for_window("Error !")
             orca.says("Alt+M: an overflow's error box", "Error !", "Run-time error '6'")
             display.key("Escape")
             display.wait_for_no_window("Error !")

@@ -13,6 +13,7 @@ accessible action), and the focus and the selection are checked where the progra
 afterwards."""
 
 import os
+import re
 import sys
 import tempfile
 
@@ -45,6 +46,40 @@ ForegroundNormal=239,240,241
 BackgroundNormal=61,174,233
 ForegroundNormal=252,252,252
 """
+
+
+# The start, one row a configuration: the X display and the Wayland display each working, stale
+# (named, with nothing there) or unset; the environment and the arguments; then the platform
+# Qt starts and the window opens on, or the first line written where none could start and the
+# start of the program's advice after what Qt said.
+GNOME = {"XDG_CURRENT_DESKTOP": "GNOME"}
+NO_DISPLAY = ("qt.qpa.xcb: could not connect to display{x}", "tallyvex: no display could be reached")
+NO_BOGUS = ('qt.qpa.plugin: Could not find the Qt platform plugin "bogus" in ""',
+            'tallyvex: Qt has no platform "bogus"')
+START = [
+    ("X", "working", None, {}, [], "xcb"),
+    ("X stale", "stale", None, {}, [], NO_DISPLAY),
+    ("no display", None, None, {}, [], NO_DISPLAY),
+    ("Wayland", None, "working", {}, [], "wayland"),
+    ("Wayland stale", None, "stale", {},  [],
+     ("Failed to create wl_display (No such file or directory)", NO_DISPLAY[1])),
+    ("both", "working", "working", {}, [], "wayland"),
+    ("both, GNOME", "working", "working", GNOME, [], "xcb"),
+    ("X stale, GNOME", "stale", "working", GNOME, [], "wayland"),
+    ("Wayland stale beside X", "working", "stale", {}, [], "xcb"),
+    ("xcb", "working", "working", {"QT_QPA_PLATFORM": "xcb"}, [], "xcb"),
+    ("wayland, GNOME", "working", "working", dict(GNOME, QT_QPA_PLATFORM="wayland"), [], "wayland"),
+    ("wayland-egl", "working", "working", {"QT_QPA_PLATFORM": "wayland-egl"}, [], "wayland-egl"),
+    ("a name Qt lacks", "working", "working", {"QT_QPA_PLATFORM": "bogus"}, [], NO_BOGUS),
+    ("offscreen", None, None, {"QT_QPA_PLATFORM": "offscreen"}, [], "offscreen"),
+    ("-platform offscreen", None, None, {}, ["-platform", "offscreen"], "offscreen"),
+    ("-platform wayland, GNOME", "working", "working", GNOME, ["-platform", "wayland"], "wayland"),
+    ("-platform xcb over wayland", "working", "working", {"QT_QPA_PLATFORM": "wayland"},
+     ["-platform", "xcb"], "xcb"),
+    ("-platform bogus", "working", None, {}, ["-platform", "bogus"], NO_BOGUS),
+]
+# What Qt says of the platform it started, where its plugin loading is logged.
+STARTED = re.compile(r'Successfully loaded Qt platform plugin "([^"]+)"')
 
 
 class Program(Process):
@@ -110,7 +145,7 @@ class Scenarios:
 
     def run(self):
         if self.keyboard:
-            scenarios = (self.start_up, self.session_platform, self.comma_locale,
+            scenarios = (self.start_table, self.start_up, self.session_platform, self.comma_locale,
                          self.readable_palettes, self.information_boxes, self.switching_away,
                          self.second_copy, self.untrapped_error, self.tooltip, self.exit_keys,
                          self.close_keys, self.close_button, self.ends_every_time,
@@ -124,6 +159,56 @@ class Scenarios:
         finally:
             for program in self.started:
                 program.stop()
+
+    def start_table(self):
+        """Each row of START, where the Wayland compositor has an X display beside it."""
+        if not isinstance(self.display, Compositor):
+            return
+        wayland = self.display
+        with Desktop() as x, tempfile.TemporaryDirectory() as folder:
+            number = next(n for n in range(199, 0, -1)
+                          if not os.path.exists(f"/tmp/.X11-unix/X{n}"))
+            displays = {
+                "DISPLAY": {"working": x.display, "stale": f":{number}"},
+                "WAYLAND_DISPLAY": {"working": wayland.env["WAYLAND_DISPLAY"],
+                                    "stale": os.path.join(os.path.dirname(
+                                        wayland.env["WAYLAND_DISPLAY"]), "wayland-stale")},
+            }
+            base = {k: v for k, v in wayland.env.items()
+                    if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE",
+                                 "XDG_CURRENT_DESKTOP", "XDG_SESSION_DESKTOP")}
+            for row, (name, x_state, wayland_state, env, arguments, expected) in enumerate(START):
+                env = dict(base, **env)
+                for variable, state in (("DISPLAY", x_state), ("WAYLAND_DISPLAY", wayland_state)):
+                    if state:
+                        env[variable] = displays[variable][state]
+                if isinstance(expected, str):
+                    env["QT_LOGGING_RULES"] = "qt.qpa.plugin.debug=true"
+                log = os.path.join(folder, f"{row}.log")
+                with open(log, "w") as stderr:
+                    program = Process([self.executable, *arguments], env, stderr)
+                said = lambda: open(log).read()
+                try:
+                    if isinstance(expected, str):
+                        started = wait_until(f"{name}: Qt to start a platform",
+                                             lambda: STARTED.search(said()))[1]
+                        on = {"xcb": x, "wayland": wayland, "wayland-egl": wayland}.get(started)
+                        if on:
+                            wait_until(f"{name}: the window", lambda: on.windows_named(TITLE))
+                        shown = [d for d in (x, wayland) if d.windows_named(TITLE)]
+                        check(started == expected and shown == ([on] if on else []),
+                              f"{name}: the window opens on {started}, on "
+                              f"{'the X display' if on is x else 'Wayland' if on else 'neither'}")
+                    else:
+                        status = program.exit_status()
+                        lines = said().splitlines()
+                        first = expected[0].format(x=f" {env['DISPLAY']}" if x_state else "")
+                        check(status == 1 and lines and lines[0].rstrip() == first
+                              and lines[-1].startswith(expected[1]),
+                              f"{name}: status 1, {first!r} first and {expected[1]!r} last: "
+                              f"status {status}, {lines}")
+                finally:
+                    program.stop()
 
     def start_up(self):
         program = Program(self)
@@ -354,22 +439,24 @@ class Scenarios:
     def ends_every_time(self):
         """Twenty refused copies and twenty closed windows in a row, each process gone within
         two seconds of its last box closing, where the program is a Wayland client (Qt's
-        Wayland teardown has hung there)."""
-        env = getattr(self.display, "wayland_client_env", None)
-        if env is None:
+        Wayland teardown has hung there), by each name of Qt's Wayland platform."""
+        if not getattr(self.display, "takes_wayland_clients", False):
             return
-        first = Program(self, env)
-        for _ in range(20):
-            second = Program(self, env, window=False)
-            self.close_box(second, "Error !", "Return")
-            check(second.exit_status(timeout=2) == 0, "a refused copy ends")
-        self.display.activate(first.window)
-        self.finish(first)
-        for _ in range(20):
-            program = Program(self, env)
-            self.display.close_window(program.window)
-            self.close_box(program, "CONTACT !", "Return")
-            check(program.exit_status(timeout=2) == 0, "a window closed: the program ends")
+        for platform in ("wayland", "wayland-egl"):
+            env = {"QT_QPA_PLATFORM": platform}
+            first = Program(self, env)
+            for _ in range(20):
+                second = Program(self, env, window=False)
+                self.close_box(second, "Error !", "Return")
+                check(second.exit_status(timeout=2) == 0, f"{platform}: a refused copy ends")
+            self.display.activate(first.window)
+            self.finish(first)
+            for _ in range(20):
+                program = Program(self, env)
+                self.display.close_window(program.window)
+                self.close_box(program, "CONTACT !", "Return")
+                check(program.exit_status(timeout=2) == 0,
+                      f"{platform}: a window closed, the program ends")
 
     def clipboard_kept(self):
         """A number copied from A is still on the clipboard once the program has ended: on its

@@ -23,7 +23,7 @@ class Compositor(Display):
     WIDTH, HEIGHT = 1024, 768
     has_pointer = False
     other_program = ["weston-flower"]
-    wayland_client_env = {}  # the clients' environment asks Qt for Wayland already
+    takes_wayland_clients = True
 
     def __init__(self):
         super().__init__()

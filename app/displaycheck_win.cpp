@@ -1,7 +1,0 @@
-#include "app/displaycheck.h"
-
-// A Windows session always has its desktop.
-bool displayAvailable()
-{
-    return true;
-}
