@@ -174,9 +174,11 @@ class Scenarios:
                                     "stale": os.path.join(os.path.dirname(
                                         wayland.env["WAYLAND_DISPLAY"]), "wayland-stale")},
             }
+            # A locale every system has, which Qt takes without a word.
             base = {k: v for k, v in wayland.env.items()
                     if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE",
-                                 "XDG_CURRENT_DESKTOP", "XDG_SESSION_DESKTOP")}
+                                 "XDG_CURRENT_DESKTOP", "XDG_SESSION_DESKTOP", "LANGUAGE")}
+            base.update(LC_ALL="C.UTF-8", LANG="C.UTF-8")
             for row, (name, x_state, wayland_state, env, arguments, expected) in enumerate(START):
                 env = dict(base, **env)
                 for variable, state in (("DISPLAY", x_state), ("WAYLAND_DISPLAY", wayland_state)):
