@@ -1,6 +1,7 @@
 #pragma once
 
-// Called once the window has been unloaded and the last box closed, with the program's exit
-// status. Ends the process at once where the toolkit's own teardown can hang; elsewhere it
-// returns, and main() returns through the toolkit's teardown, which still has work to do.
-void endWhereTeardownHangs(int status);
+// Ends the process with status at once, without Qt's teardown, where the program is a Wayland
+// client, whose teardown can hang (see the platform's file); elsewhere returns, and main()
+// returns through Qt's teardown, which still has work to do. Called once the window has been
+// unloaded and the last box closed.
+void exitSkippingWaylandTeardown(int status);

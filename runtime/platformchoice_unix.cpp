@@ -27,13 +27,11 @@ bool isGnomeSession(const QProcessEnvironment &environment)
 
 } // namespace
 
-// In GNOME, through Xwayland where it runs. On Wayland, Mutter opens some of the boxes in the
-// screen's corner, without the focus: with Qt 6.4 and Mutter 43 every box with a parent, since Qt
-// does not mark it modal over gtk_shell1, and Qt's own title bar there offers Maximize on a window
-// of fixed size; with Qt 6.8 and Mutter 48 still the About box, and a second copy's box now and
-// then. Under Xwayland, Mutter centres the boxes over the window and draws the buttons the
-// window's hints ask for, as every other desktop does. Qt tries the platforms in the order given,
-// so where the X display cannot be reached (a stale DISPLAY) the window opens on Wayland instead.
+// In GNOME, through Xwayland where it runs: on Wayland, Mutter opens some boxes in the screen's
+// corner without the focus (Qt 6.4 with Mutter 43, and Qt 6.8 with Mutter 48; the Qt
+// workarounds' table in docs/desktops.md has the details), while under Xwayland it centres them
+// over the window, as every other desktop does. Qt tries the platforms in the order given, so
+// where the X display cannot be reached (a stale DISPLAY) the window opens on Wayland instead.
 // QT_QPA_PLATFORM=wayland keeps the window on Wayland.
 QByteArray platformOverride(const QProcessEnvironment &environment,
                             const QList<QByteArray> &arguments)

@@ -1,8 +1,6 @@
 // The lock of the running copy on Unix: a file per user and desktop session in the user's own
-// runtime folder, left in place when the copy ends; and the platform the program asks Qt for in
-// that session.
+// runtime folder, left in place when the copy ends.
 #include "runtime/desktopsession_unix.h"
-#include "runtime/platformchoice.h"
 #include "runtime/singleinstance.h"
 #include "support/instancecopies.h"
 
@@ -27,8 +25,6 @@ private Q_SLOTS:
     void copiesInOtherSessionsRun_data();
     void copiesInOtherSessionsRun();
     void lockIsPerUserAndSession();
-    void platformOverride_data();
-    void platformOverride();
     void lockFileOutlivesTheCopy();
     void lockFolderOutsideALoginSessionIsPrivate();
 
@@ -94,44 +90,6 @@ void TestSingleInstanceUnix::lockIsPerUserAndSession()
     environment.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("/run/user/0/../wl.0"));
     QCOMPARE(runtime::desktopSessionName(environment),
              QStringLiteral("wayland-_run_user_0____wl_0"));
-}
-
-void TestSingleInstanceUnix::platformOverride_data()
-{
-    QTest::addColumn<QStringList>("variables");
-    QTest::addColumn<QByteArrayList>("arguments");
-    QTest::addColumn<QByteArray>("platform");
-    const QByteArrayList none{ "tallyvex" };
-    const QStringList gnomeWayland{ "XDG_CURRENT_DESKTOP=GNOME", "DISPLAY=:0",
-                                    "WAYLAND_DISPLAY=wayland-0" };
-    QTest::newRow("GNOME, with Xwayland") << gnomeWayland << none << QByteArray("xcb;wayland");
-    QTest::newRow("GNOME in a list")
-            << QStringList{ "XDG_CURRENT_DESKTOP=ubuntu:GNOME", "DISPLAY=:0" } << none
-            << QByteArray("xcb;wayland");
-    QTest::newRow("GNOME by the session's desktop")
-            << QStringList{ "XDG_SESSION_DESKTOP=gnome", "DISPLAY=:0" } << none
-            << QByteArray("xcb;wayland");
-    QTest::newRow("GNOME without Xwayland")
-            << QStringList{ "XDG_CURRENT_DESKTOP=GNOME", "WAYLAND_DISPLAY=wayland-0" } << none
-            << QByteArray();
-    QTest::newRow("KDE Plasma") << QStringList{ "XDG_CURRENT_DESKTOP=KDE", "DISPLAY=:0",
-                                                "WAYLAND_DISPLAY=wayland-0" }
-                                << none << QByteArray();
-    QTest::newRow("chosen by QT_QPA_PLATFORM")
-            << (gnomeWayland + QStringList{ "QT_QPA_PLATFORM=wayland" }) << none << QByteArray();
-    QTest::newRow("chosen by -platform")
-            << gnomeWayland << QByteArrayList{ "tallyvex", "-platform", "wayland" } << QByteArray();
-}
-
-void TestSingleInstanceUnix::platformOverride()
-{
-    QFETCH(QStringList, variables);
-    QFETCH(QByteArrayList, arguments);
-    QFETCH(QByteArray, platform);
-    QProcessEnvironment environment;
-    for (const QString &variable : variables)
-        environment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
-    QCOMPARE(runtime::platformOverride(environment, arguments), platform);
 }
 
 void TestSingleInstanceUnix::lockFileOutlivesTheCopy()

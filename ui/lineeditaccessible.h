@@ -6,11 +6,11 @@ class QLineEdit;
 
 // What a screen reader reads of a line edit, on QLineEdit's public API, since Qt's own interface
 // is private. Where it differs from Qt's: a character's extents are measured from the caret,
-// where Qt 6.4 and 6.8 both place them as if the text had not scrolled, off the box once it has;
-// the whole text is one run of attributes, where Qt 6.4 gives each character an empty run and
-// Orca, which reads a line run by run, then leaves out the last character ("34 selected" for
-// "345"), which Qt 6.8 no longer does; and a box that hides its text gives none of it, not even
-// the characters that mask it.
+// where Qt 6.4 and 6.8 place them as if the text had not scrolled, off the box once it has; the
+// whole text is one run of attributes, where Qt 6.4 gives each character an empty run and Orca,
+// which reads a line run by run, then leaves out the last character ("34 selected" for "345");
+// and a box that hides its text gives none of it, not even the characters that mask it. The Qt
+// workarounds' table in docs/desktops.md says how to tell when each is no longer needed.
 class LineEditAccessible : public QAccessibleWidget,
                            public QAccessibleTextInterface,
                            public QAccessibleEditableTextInterface

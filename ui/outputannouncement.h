@@ -24,8 +24,6 @@ public:
 
 private:
     void say(const QString &text);
-    // Before Qt 6.8: what the platform's screen readers need besides a notification appearing.
-    static void raisePlatformAnnouncement(QWidget *notification, const QString &text);
 
     QWidget *m_output;
     int m_writes = 0;

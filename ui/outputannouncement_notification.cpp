@@ -1,4 +1,5 @@
 #include "ui/outputannouncement.h"
+#include "ui/outputannouncement_notification.h"
 
 #include <QAccessibleWidget>
 #include <QTimer>

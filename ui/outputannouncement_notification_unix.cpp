@@ -1,6 +1,6 @@
-#include "ui/outputannouncement.h"
+#include "ui/outputannouncement_notification.h"
 
-void OutputAnnouncement::raisePlatformAnnouncement(QWidget *, const QString &)
+void raisePlatformAnnouncement(QWidget *, const QString &)
 {
     // AT-SPI screen readers, Orca among them, read a notification as it appears: nothing more.
 }
