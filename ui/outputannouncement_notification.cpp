@@ -8,7 +8,7 @@
 // Qt before 6.8 has no announcement event, and its accessibility bridge sends a changed name or
 // description as a reference to the object rather than the text. A notification that appears is
 // read at once (Orca says "notification" and the text): each write is one, with no size, so
-// nothing changes on the screen.
+// nothing changes on the screen. The Qt workarounds' table in docs/desktops.md has this one too.
 
 namespace {
 

@@ -20,7 +20,8 @@ namespace {
 // has closed, the focus stays in the menu bar instead of the operand box it left. The real Alt
 // press has armed the menu bar already, so the copy is dropped, and a lone Alt still opens the
 // menu bar. Without a screen reader the bridge holds nothing back, and a posted Alt press, such
-// as a playback tool's, is left alone.
+// as a playback tool's, is left alone. The Qt workarounds' table in docs/desktops.md says how to
+// tell when this is no longer needed.
 class ReplayedAltPressFilter : public QObject
 {
 public:
