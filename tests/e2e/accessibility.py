@@ -132,6 +132,12 @@ class Application:
     def set_text(self, name, text):
         self.control("text", name).set_text_contents(text)
 
+    def has_focus(self, role, name):
+        """Whether the control is there and has the keyboard focus."""
+        return any(role_name(node) == role and node.get_name() == name
+                   and node.get_state_set().contains(self.Atspi.StateType.FOCUSED)
+                   for node in self._all())
+
     def focused(self):
         """The name of the control that has the keyboard focus, or None."""
         for node in self._all():

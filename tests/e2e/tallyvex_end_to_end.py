@@ -132,6 +132,11 @@ class Scenarios:
         wait_until(f'"{title}" to be active', lambda: self.display.active_window() == box)
         if over:
             self.check_centred(f'"{title}"', box, over, exactly=False)
+        if how in ("Return", "Escape"):
+            # A key reaches the box once the program has given it the focus, which can come after
+            # the desktop has made the box active.
+            wait_until(f'the focus on "{title}"\'s OK',
+                       lambda: program.tree.has_focus("push button", "OK"))
         if how == "click":
             self.display.click(*program.tree.centre_on_screen("push button", "OK"))
         elif how == "press":
