@@ -33,7 +33,12 @@ class HeardAnnouncementsPlugin : public QAccessibleBridgePlugin
     Q_PLUGIN_METADATA(IID QAccessibleBridgeFactoryInterface_iid FILE "heardannouncements.json")
 
 public:
-    QAccessibleBridge *create(const QString &) override { return new RecordingBridge; }
+    // Qt keeps the bridge it is given for the rest of the program and never deletes it.
+    QAccessibleBridge *create(const QString &) override
+    {
+        static RecordingBridge bridge;
+        return &bridge;
+    }
 };
 
 Q_IMPORT_PLUGIN(HeardAnnouncementsPlugin)
