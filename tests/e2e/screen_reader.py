@@ -171,10 +171,13 @@ def main(executable):
             # back only after M has fired the shortcut (xdotool, like many a hand, lets go of
             # Alt first): they must not open the menu bar, which would keep the focus once the
             # box has closed. The registry answers only once the shortcut's box is up, so the
-            # keys have reached the program while it was stopped.
+            # keys have reached the program while it was stopped. Qt asks the registry for its
+            # listeners, and waits for the answer, whenever a screen reader registers one: where
+            # Orca was still registering as the registry stopped, the program takes the keys only
+            # once that question has timed out, after D-Bus's 25 s.
             with bus.registry_behind():
                 display.key("alt+m")
-                display.wait_for_window("Error !")
+                display.wait_for_window("Error !", timeout=60)
             orca.says("Alt+M: an overflow's error box", "Error !", "Run-time error '6'")
             display.key("Escape")
             display.wait_for_no_window("Error !")
