@@ -53,7 +53,8 @@ ForegroundNormal=252,252,252
 # Qt starts and the window opens on, or the first line written where none could start and the
 # start of the program's advice after what Qt said.
 GNOME = {"XDG_CURRENT_DESKTOP": "GNOME"}
-NO_DISPLAY = ("qt.qpa.xcb: could not connect to display{x}", "tallyvex: no display could be reached")
+NO_DISPLAY = ("qt.qpa.xcb: could not connect to display{x}",
+              "tallyvex: no display could be reached")
 NO_BOGUS = ('qt.qpa.plugin: Could not find the Qt platform plugin "bogus" in ""',
             'tallyvex: Qt has no platform "bogus"')
 START = [
@@ -61,7 +62,7 @@ START = [
     ("X stale", "stale", None, {}, [], NO_DISPLAY),
     ("no display", None, None, {}, [], NO_DISPLAY),
     ("Wayland", None, "working", {}, [], "wayland"),
-    ("Wayland stale", None, "stale", {},  [],
+    ("Wayland stale", None, "stale", {}, [],
      ("Failed to create wl_display (No such file or directory)", NO_DISPLAY[1])),
     ("both", "working", "working", {}, [], "wayland"),
     ("both, GNOME", "working", "working", GNOME, [], "xcb"),
@@ -194,7 +195,11 @@ class Scenarios:
                 log = os.path.join(folder, f"{row}.log")
                 with open(log, "w") as stderr:
                     program = Process([self.executable, *arguments], env, stderr)
-                said = lambda: open(log).read()
+
+                def said():
+                    with open(log) as written:
+                        return written.read()
+
                 try:
                     if isinstance(expected, str):
                         started = wait_until(f"{name}: Qt to start a platform",
