@@ -82,10 +82,11 @@ QByteArray advice(const QString &fatal)
     return "Qt could not start a platform for the window";
 }
 
-void writeLine(const HeldMessage &message)
+// What Qt said meanwhile, as it would have said it.
+void sayHeld(const QList<HeldMessage> &messages)
 {
-    const QString line = qFormatLogMessage(message.type, message.context(), message.text);
-    std::fputs(line.trimmed().toLocal8Bit().append('\n'), stderr);
+    for (const HeldMessage &message : messages)
+        qtHandler(message.type, message.context(), message.text);
 }
 
 void holdStartMessage(QtMsgType type, const QMessageLogContext &context, const QString &text)
@@ -100,11 +101,10 @@ void holdStartMessage(QtMsgType type, const QMessageLogContext &context, const Q
         heldMessages.append({ type, QByteArray(context.category), text });
         return;
     }
-    // Qt found no platform it could start. What it said is said as it would say it, without
-    // its abort.
-    for (const HeldMessage &message : std::as_const(heldMessages))
-        writeLine(message);
-    writeLine({ type, QByteArray(context.category), text });
+    // Qt found no platform it could start: what it said, its fatal message too, without its
+    // abort.
+    sayHeld(heldMessages);
+    std::fputs(qFormatLogMessage(type, context, text).trimmed().toLocal8Bit() + "\n", stderr);
     std::fputs("tallyvex: " + advice(text) + "\n", stderr);
     std::fflush(stderr);
     std::_Exit(1);
@@ -128,6 +128,5 @@ PlatformStartGuard::~PlatformStartGuard()
         qInstallMessageHandler(qtHandler);
         messages.swap(heldMessages);
     }
-    for (const HeldMessage &message : std::as_const(messages))
-        qtHandler(message.type, message.context(), message.text);
+    sayHeld(messages);
 }
