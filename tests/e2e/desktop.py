@@ -125,15 +125,24 @@ class Desktop(Display):
         self.env.pop("QT_QPA_PLATFORM", None)
         try:
             self._start_window_manager()
-            wait_until("the window manager", self._window_manager_runs)
+            try:
+                wait_until("the window manager", self._window_manager_runs)
+            except Failure:
+                # Whether openbox hung or ended tells which of the two to look into.
+                detail = ""
+                if hasattr(self, "_openbox"):
+                    status = self._openbox.poll()
+                    detail = ": openbox " + ("still runs" if status is None
+                                             else f"ended with status {status}")
+                raise Failure(f"timed out waiting for the window manager on {self.display}{detail}")
         except BaseException:
             self.close()
             raise
 
     def _start_window_manager(self):
-        self._processes.append(subprocess.Popen(
-            ["openbox", "--sm-disable"], env=self.env,
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        self._openbox = subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
+                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self._processes.append(self._openbox)
 
     def _window_manager_runs(self):
         return "_NET_SUPPORTING_WM_CHECK(WINDOW)" in self._run(

@@ -3,7 +3,7 @@ accessibility tree: on X11 with openbox or KWin, with keyboard and mouse; on Way
 in GNOME Shell (where the program goes through Xwayland) with the keyboard; and in KWin on
 Wayland through the accessibility tree's actions.
 
-    tallyvex_end_to_end.py x11|wayland|gnome|kwin|kwin-x11 <installed folder>
+    tallyvex_end_to_end.py x11|wayland|gnome|kwin|kwin-x11|installed <installed folder>
 
 The program runs from the build installed into a folder, as a package installs it, so that a
 desktop finds the program's entry.
@@ -91,7 +91,12 @@ class Program(Process):
         env = dict(self.display.env, **scenarios.bus.environment(), **(extra_env or {}))
         super().__init__([scenarios.executable], env)
         scenarios.started.append(self)
-        self.tree = scenarios.bus.application(self.process.pid)
+        try:
+            self.tree = scenarios.bus.application(self.process.pid)
+        except Failure:
+            if self.process.poll() is None:
+                raise
+            raise Failure(f"the program ended, status {self.process.returncode}, before its window")
         if window:
             self.window = self.display.wait_for_window(TITLE)
             self.wait_for_focus("Operand A")
@@ -149,8 +154,10 @@ class Scenarios:
     def click_control(self, program, role, name, button=1):
         self.display.click(*program.tree.centre_on_screen(role, name), button)
 
-    def run(self):
-        if self.keyboard:
+    def run(self, only_start_up=False):
+        if only_start_up:
+            scenarios = (self.start_up,)
+        elif self.keyboard:
             scenarios = (self.start_table, self.start_up, self.session_platform, self.comma_locale,
                          self.readable_palettes, self.information_boxes, self.switching_away,
                          self.second_copy, self.untrapped_error, self.tooltip, self.exit_keys,
@@ -507,7 +514,7 @@ class Scenarios:
 
 
 def open_display(platform, prefix):
-    if platform == "x11":
+    if platform in ("x11", "installed"):
         return Desktop()
     if platform == "wayland":
         return Compositor()
@@ -525,7 +532,9 @@ def main(platform, prefix):
     try:
         with open_display(platform, prefix) as display:
             display.env.pop("SESSION_MANAGER", None)
-            Scenarios(display, bus, os.path.join(prefix, "bin", "tallyvex")).run()
+            # Installed by its package, the program starts, computes and ends.
+            Scenarios(display, bus, os.path.join(prefix, "bin", "tallyvex")).run(
+                only_start_up=platform == "installed")
     finally:
         bus.close()
 
