@@ -93,6 +93,10 @@ class Display:
     def __exit__(self, *exc):
         self.close()
 
+    def keep_keysym(self, keysym):
+        """Makes sure the keyboard can type keysym from now on; where the tool that types brings
+        its own keymap, it can already."""
+
     def wait_for_window(self, title, timeout=30.0):
         return wait_until(f'a window titled "{title}"',
                           lambda: (self.windows_named(title) or [None])[0], timeout)
@@ -153,6 +157,14 @@ class Desktop(Display):
         if check and result.returncode != 0:
             raise Failure(f"{' '.join(args)}: {result.stderr.strip()}")
         return result.stdout
+
+    def keep_keysym(self, keysym):
+        # A keysym the keymap lacks, xdotool maps to a spare key for the moment it types it. Qt
+        # reads a changed keymap from the server when it comes to the change, and a busy
+        # program then finds it changed back and the key typing nothing: the keysym stays
+        # mapped instead, to a key of its own ("any" is a spare one).
+        if not self._run(["xmodmap", "-pk"]).count(f"({keysym})"):
+            self._run(["xmodmap", "-e", f"keycode any = {keysym}"])
 
     def xdotool(self, *args, check=True):
         return self._run(["xdotool", *args], check=check)

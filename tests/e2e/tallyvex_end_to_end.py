@@ -295,6 +295,7 @@ class Scenarios:
         self.display.key("alt+a")  # ADD puts the focus back in A, its text selected
         program.wait_for_focus("Operand A")
         if self.display.types_keypad_separator:
+            self.display.keep_keysym("KP_Separator")
             self.display.type("3")
             self.display.key("KP_Separator")
             self.display.type("5")
