@@ -163,7 +163,7 @@ class Desktop(Display):
         # reads a changed keymap from the server when it comes to the change, and a busy
         # program then finds it changed back and the key typing nothing: the keysym stays
         # mapped instead, to a key of its own ("any" is a spare one).
-        if not self._run(["xmodmap", "-pk"]).count(f"({keysym})"):
+        if f"({keysym})" not in self._run(["xmodmap", "-pk"]):
             self._run(["xmodmap", "-e", f"keycode any = {keysym}"])
 
     def xdotool(self, *args, check=True):

@@ -506,6 +506,8 @@ class Scenarios:
 
     def finish(self, program):
         if self.keyboard:
+            # As with a box: the program may take the focus after the desktop made it active.
+            wait_until("the focus in the program's window", program.tree.focused)
             self.display.key("alt+x")
         else:
             program.tree.press("menu item", "Exit")
