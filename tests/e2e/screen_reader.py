@@ -7,6 +7,7 @@ HOME and no audio device. Its debug log is the speech: every "SPEECH OUTPUT:" li
 Each step is done as a person would, with the keyboard or a click, and what Orca says after it
 must hold the expected phrases in order."""
 
+import fcntl
 import os
 import re
 import subprocess
@@ -98,7 +99,7 @@ class Orca(Process):
         except Failure:
             said = self.speech()[self._heard:]
             raise Failure(f"{what}: Orca said {said[-300:]!r}, not all of {phrases} "
-                          f"({self._kept_log()})")
+                          f"({self.kept_log()})")
         said = self.speech()[self._heard:max(found)]
         self._heard = max(found)
         self._step_start = len(self._log)
@@ -114,10 +115,10 @@ class Orca(Process):
             wait_until(f"{what}: Orca to follow the focus to {name}",
                        lambda: pattern.search("".join(self._log[self._step_start:])))
         except Failure as failure:
-            raise Failure(f"{failure} ({self._kept_log()})")
+            raise Failure(f"{failure} ({self.kept_log()})")
         self._step_start = len(self._log)
 
-    def _kept_log(self):
+    def kept_log(self):
         """Keeps the whole debug log, with every event Orca received and what it made of it, for
         a step that failed; says where."""
         with open("orca-debug.log", "w") as file:
@@ -147,8 +148,18 @@ def long_run(character, count):
                                                                      count=count)
 
 
+def one_orca_at_a_time():
+    """Orca refuses to start where another Orca of its user runs anywhere on the machine (it
+    looks for one by process name), so the suites side by side, in the other release's root too,
+    which shares this /tmp, take their turns."""
+    lock = open(os.path.join(tempfile.gettempdir(), "tallyvex-orca.lock"), "w")
+    fcntl.flock(lock, fcntl.LOCK_EX)
+    return lock
+
+
 def main(executable):
-    with tempfile.TemporaryDirectory(prefix="tallyvex-orca-") as home, Desktop() as display:
+    with one_orca_at_a_time(), tempfile.TemporaryDirectory(prefix="tallyvex-orca-") as home, \
+            Desktop() as display:
         display.env.pop("SESSION_MANAGER", None)
         bus = AccessibilityBus()
         program = Process([executable], dict(display.env, **bus.environment()))
@@ -177,7 +188,10 @@ def main(executable):
             # once that question has timed out, after D-Bus's 25 s.
             with bus.registry_behind():
                 display.key("alt+m")
-                display.wait_for_window("Error !", timeout=60)
+                try:
+                    display.wait_for_window("Error !", timeout=60)
+                except Failure as failure:
+                    raise Failure(f"{failure} ({orca.kept_log()})")
             orca.says("Alt+M: an overflow's error box", "Error !", "Run-time error '6'")
             display.key("Escape")
             display.wait_for_no_window("Error !")
