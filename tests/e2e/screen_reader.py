@@ -106,6 +106,13 @@ class Orca(Process):
         check(never is None or never not in said,
               f"{what}: Orca said {said[-160:]!r}" + (f", not {never!r}" if never else ""))
 
+    def has_started(self):
+        """Waits until Orca has registered the listeners of its start, which Orca 48 finishes only
+        after it has begun to speak: while the registry is stopped, each registration waits for
+        D-Bus's timeout, and the program's keys with it."""
+        wait_until("Orca to finish starting",
+                   lambda: "SCRIPT MANAGER: Activated" in "".join(self._log))
+
     def follows_focus(self, what, name):
         """Waits until Orca takes the focus to be on the text box name, whether or not it says so:
         behind, Orca 48 takes a selection change in the box that has just got the focus as the
@@ -177,6 +184,7 @@ def main(executable):
             orca = Orca(display, bus, home)
             said = announcement(tree).format
             orca.says("Orca finds the window", "Operand B")
+            orca.has_started()
 
             # With the registry behind, the program gets its copies of the Alt press and release
             # back only after M has fired the shortcut (xdotool, like many a hand, lets go of
