@@ -60,6 +60,11 @@ class Orca(Process):
         self._heard = 0
         self._step_start = 0  # the pieces of the log received before the current step
         self.says("Orca starts", "Screen reader on.")
+        # Orca 48 registers the listeners of its start only after it has begun to speak: while
+        # the registry is stopped, each registration waits for D-Bus's timeout, and the
+        # program's keys with it. Orca 43 and 48 both log this as their start's last step.
+        self._waits_for_log("Orca to finish starting",
+                            lambda log: "SCRIPT MANAGER: Activated" in log, since=0)
 
     def _read(self, master):
         while True:
@@ -106,24 +111,22 @@ class Orca(Process):
         check(never is None or never not in said,
               f"{what}: Orca said {said[-160:]!r}" + (f", not {never!r}" if never else ""))
 
-    def has_started(self):
-        """Waits until Orca has registered the listeners of its start, which Orca 48 finishes only
-        after it has begun to speak: while the registry is stopped, each registration waits for
-        D-Bus's timeout, and the program's keys with it."""
-        wait_until("Orca to finish starting",
-                   lambda: "SCRIPT MANAGER: Activated" in "".join(self._log))
-
     def follows_focus(self, what, name):
         """Waits until Orca takes the focus to be on the text box name, whether or not it says so:
         behind, Orca 48 takes a selection change in the box that has just got the focus as the
         focus moving there, unspoken, and then the focus event as no change."""
         pattern = re.compile(FOCUS_ON % re.escape(name), re.IGNORECASE)
+        self._waits_for_log(f"{what}: Orca to follow the focus to {name}", pattern.search,
+                            since=self._step_start)
+        self._step_start = len(self._log)
+
+    def _waits_for_log(self, what, found, since):
+        """Waits until found holds for the debug log from its piece since on; a failure keeps
+        the log."""
         try:
-            wait_until(f"{what}: Orca to follow the focus to {name}",
-                       lambda: pattern.search("".join(self._log[self._step_start:])))
+            wait_until(what, lambda: found("".join(self._log[since:])))
         except Failure as failure:
             raise Failure(f"{failure} ({self.kept_log()})")
-        self._step_start = len(self._log)
 
     def kept_log(self):
         """Keeps the whole debug log, with every event Orca received and what it made of it, for
@@ -184,7 +187,6 @@ def main(executable):
             orca = Orca(display, bus, home)
             said = announcement(tree).format
             orca.says("Orca finds the window", "Operand B")
-            orca.has_started()
 
             # With the registry behind, the program gets its copies of the Alt press and release
             # back only after M has fired the shortcut (xdotool, like many a hand, lets go of
