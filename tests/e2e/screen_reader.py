@@ -206,13 +206,15 @@ def main(executable):
             display.key("Escape")
             display.wait_for_no_window("Error !")
             orca.says("the error box closed by Escape", "Operand B", long_run("9", 160))
+            # Orca on A, and then on B, before going on: a reader that falls behind passes over a
+            # focus that has already moved on, and would then hear no move at all: not to B,
+            # where it still is, nor back to A.
             display.key("alt+c")
             wait_until("the focus in A", lambda: tree.focused() == "Operand A")
+            orca.follows_focus("Alt+C", "Operand A")
 
             display.type("345")
             display.key("Tab")
-            # Orca on B before going on: a reader that falls behind passes over a focus that has
-            # already moved on, and would then not hear it come back to A either.
             orca.follows_focus("345 in A, Tab", "Operand B")
             display.type("5")
             display.key("alt+a")
