@@ -114,9 +114,9 @@ class Desktop(Display):
         super().__init__()
         read_end, write_end = os.pipe()
         # An X server resets when its last client leaves, and the reset drops a client that has
-        # connected but not yet been answered (X.Org's server, issue 1102 there): on a busy
-        # machine, the first xprop below ended just as openbox connected, and openbox ended
-        # with status 1. Without the reset no client is dropped.
+        # connected but not yet been answered (X.Org server issue 1102): on a busy machine, the
+        # first xprop below ended just as openbox connected, and openbox ended with status 1.
+        # Without the reset no client is dropped.
         xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
              f"{self.WIDTH}x{self.HEIGHT}x24", "-nolisten", "tcp", "-noreset"],
