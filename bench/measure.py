@@ -85,8 +85,11 @@ class Run:
 def start_display():
     """Starts Xvfb on a free display number and returns (process, DISPLAY)."""
     read_end, write_end = os.pipe()
+    # Without -noreset the server resets each time the last program ends, and can drop the next
+    # one as it connects (the end-to-end tests' desktop.py says more).
     server = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+         "-noreset"],
         pass_fds=[write_end], stderr=subprocess.DEVNULL)
     os.close(write_end)
     with os.fdopen(read_end) as announced:
