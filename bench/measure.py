@@ -16,6 +16,10 @@ import subprocess
 import sys
 import time
 
+# The X server starts as the end-to-end tests start theirs.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+from desktop import start_xvfb  # noqa: E402
+
 SETTLE_S = 0.5        # between one program's first drawing and the next program's start
 PAUSE_S = 0.5         # between one program's end and the next start
 MEMORY_AFTER_S = 2.0  # from the window's appearance to the memory reading
@@ -84,19 +88,10 @@ class Run:
 
 def start_display():
     """Starts Xvfb on a free display number and returns (process, DISPLAY)."""
-    read_end, write_end = os.pipe()
-    # Without -noreset the server resets each time the last program ends, and can drop the next
-    # one as it connects (the end-to-end tests' desktop.py says more).
-    server = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-         "-noreset"],
-        pass_fds=[write_end], stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    with os.fdopen(read_end) as announced:
-        number = announced.readline().strip()
-    if not number:
+    server, display = start_xvfb(1024, 768)
+    if not display:
         sys.exit("bench: Xvfb did not start")
-    return server, f":{number}"
+    return server, display
 
 
 def start_pair(programs, order, startwatch, environment, measured):

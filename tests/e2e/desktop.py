@@ -67,6 +67,24 @@ class Process:
             self.process.wait()
 
 
+def start_xvfb(width, height):
+    """Starts Xvfb on a display number it picks itself, without TCP; returns the process and
+    its DISPLAY, which is None when the server did not start."""
+    read_end, write_end = os.pipe()
+    # An X server resets when its last client leaves, and the reset drops a client that has
+    # connected but not yet been answered (X.Org server issue 1102): on a busy machine, a first
+    # xprop ended just as openbox connected, and openbox ended with status 1. Without the reset
+    # no client is dropped.
+    xvfb = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{width}x{height}x24",
+         "-nolisten", "tcp", "-noreset"],
+        pass_fds=[write_end], stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as pipe:
+        number = pipe.readline().strip()
+    return xvfb, f":{number}" if number else None
+
+
 class Display:
     """What an X display and a Wayland compositor share: the processes that make them, ended
     on close, and the windows found by their titles (windows_named)."""
@@ -112,22 +130,10 @@ class Desktop(Display):
 
     def __init__(self):
         super().__init__()
-        read_end, write_end = os.pipe()
-        # An X server resets when its last client leaves, and the reset drops a client that has
-        # connected but not yet been answered (X.Org server issue 1102): on a busy machine, the
-        # first xprop below ended just as openbox connected, and openbox ended with status 1.
-        # Without the reset no client is dropped.
-        xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-             f"{self.WIDTH}x{self.HEIGHT}x24", "-nolisten", "tcp", "-noreset"],
-            pass_fds=[write_end], stderr=subprocess.DEVNULL)
+        xvfb, self.display = start_xvfb(self.WIDTH, self.HEIGHT)
         self._processes.append(xvfb)
-        os.close(write_end)
-        with os.fdopen(read_end) as pipe:
-            number = pipe.readline().strip()
-        if not number:
+        if not self.display:
             raise Failure("Xvfb did not start")
-        self.display = f":{number}"
         self.env = dict(os.environ, DISPLAY=self.display)
         self.env.pop("WAYLAND_DISPLAY", None)
         self.env.pop("QT_QPA_PLATFORM", None)
